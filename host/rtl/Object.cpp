@@ -1,0 +1,25 @@
+#include "host/rtl/Object.h"
+
+#include "host/rtl/SysUtils.h"
+
+namespace host {
+
+void TPersistent::Assign(TPersistent* Source)
+{
+    if (Source)
+        Source->AssignTo(this);
+    else
+        throw EConvertError("Cannot assign a nil to a " + ClassName());
+}
+
+void TPersistent::AssignTo(TPersistent* Dest)
+{
+    std::string source = ClassName();
+    throw EConvertError("Cannot assign a " + source + " to a " + (Dest ? Dest->ClassName() : std::string("nil")));
+}
+
+void TPersistent::DefineProperties(TFiler*) {}
+
+std::string TPersistent::GetNamePath() const { return ClassName(); }
+
+} // namespace host
