@@ -17,7 +17,7 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
-std::string_view Trim(std::string_view s)
+std::string_view TrimSpaces(std::string_view s)
 {
     while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
@@ -65,19 +65,19 @@ bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 TIniDocument::TLine TIniDocument::ClassifyLine(std::string Text, std::string Eol)
 {
     TLine line{std::move(Text), std::move(Eol), TLineKind::Other, {}};
-    const std::string_view t = Trim(line.Text);
+    const std::string_view t = TrimSpaces(line.Text);
     if (t.empty() || t.front() == ';') return line;
     if (t.front() == '[') {
         const size_t close = t.find(']', 1);
         // A header without its bracket is neither a section nor a key.
         if (close == std::string_view::npos) return line;
         line.Kind = TLineKind::Section;
-        line.Name = Trim(t.substr(1, close - 1));
+        line.Name = TrimSpaces(t.substr(1, close - 1));
         return line;
     }
     const size_t eq = t.find('=');
     if (eq == std::string_view::npos) return line;
-    const std::string_view name = Trim(t.substr(0, eq));
+    const std::string_view name = TrimSpaces(t.substr(0, eq));
     if (name.empty()) return line;
     line.Kind = TLineKind::Key;
     line.Name = name;
@@ -117,7 +117,7 @@ std::string TIniDocument::Serialize() const
 
 int TIniDocument::FindSection(std::string_view Section) const
 {
-    Section = Trim(Section);
+    Section = TrimSpaces(Section);
     for (size_t i = 0; i < FLines.size(); ++i)
         if (FLines[i].Kind == TLineKind::Section && SameName(FLines[i].Name, Section)) return static_cast<int>(i);
     return -1;
@@ -132,7 +132,7 @@ int TIniDocument::SectionEnd(int Header) const
 
 int TIniDocument::FindKey(int Header, std::string_view Key) const
 {
-    Key = Trim(Key);
+    Key = TrimSpaces(Key);
     const int end = SectionEnd(Header);
     for (int i = Header + 1; i < end; ++i)
         if (FLines[i].Kind == TLineKind::Key && SameName(FLines[i].Name, Key)) return i;
@@ -152,7 +152,7 @@ bool TIniDocument::ReadValue(std::string_view Section, std::string_view Key, std
 std::string TIniDocument::ValueOf(int Line) const
 {
     const std::string& text = FLines[Line].Text;
-    return std::string(Unquote(Trim(std::string_view(text).substr(text.find('=') + 1))));
+    return std::string(Unquote(TrimSpaces(std::string_view(text).substr(text.find('=') + 1))));
 }
 
 std::vector<std::string> TIniDocument::Sections() const
@@ -199,8 +199,8 @@ void TIniDocument::InsertLine(int Index, std::string Text)
 
 void TIniDocument::WriteValue(std::string_view Section, std::string_view Key, std::string_view Value)
 {
-    Section = Trim(Section);
-    Key = Trim(Key);
+    Section = TrimSpaces(Section);
+    Key = TrimSpaces(Key);
     // Anything that would read back as another line, section or key is refused.
     if (HasLineBreak(Section) || Section.find(']') != std::string_view::npos) InvalidWrite("section name", Section);
     if (Key.empty() || HasLineBreak(Key) || Key.find('=') != std::string_view::npos || Key.front() == '[' ||
@@ -211,7 +211,7 @@ void TIniDocument::WriteValue(std::string_view Section, std::string_view Key, st
     const std::string entry = std::string(Key) + "=" + std::string(Value);
     const int header = FindSection(Section);
     if (header < 0) {
-        if (!FLines.empty() && !Trim(FLines.back().Text).empty()) InsertLine(static_cast<int>(FLines.size()), "");
+        if (!FLines.empty() && !TrimSpaces(FLines.back().Text).empty()) InsertLine(static_cast<int>(FLines.size()), "");
         InsertLine(static_cast<int>(FLines.size()), "[" + std::string(Section) + "]");
         InsertLine(static_cast<int>(FLines.size()), entry);
         return;
@@ -225,7 +225,7 @@ void TIniDocument::WriteValue(std::string_view Section, std::string_view Key, st
     // After the section's last non-blank line, so the blank line that
     // separates it from the next section stays in place.
     int pos = SectionEnd(header);
-    while (pos - 1 > header && Trim(FLines[pos - 1].Text).empty()) --pos;
+    while (pos - 1 > header && TrimSpaces(FLines[pos - 1].Text).empty()) --pos;
     InsertLine(pos, entry);
 }
 
@@ -284,7 +284,7 @@ namespace {
 // hexadecimal values up to FFFFFFFF wrap into the negative range.
 bool ParseInteger(std::string_view s, int& Value)
 {
-    s = Trim(s);
+    s = TrimSpaces(s);
     bool negative = false;
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
         negative = s.front() == '-';
@@ -311,7 +311,7 @@ bool ParseInteger(std::string_view s, int& Value)
 
 bool ParseFloat(std::string_view s, double& Value)
 {
-    s = Trim(s);
+    s = TrimSpaces(s);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), Value);
