@@ -3,6 +3,7 @@
 // masks in device pixels. The device context paints the masks in its colours
 // through its clip region; nothing here knows about device contexts.
 #include "host/gdi/Font.h"
+#include "host/gdi/WinTypes.h"
 
 #include <string>
 #include <string_view>
@@ -31,11 +32,6 @@ struct TCoverageMask {
 // the Latin-1 character of the same number.
 std::u32string DecodeText(std::string_view Text);
 
-// Text-alignment flags, as SetTextAlign takes them.
-constexpr unsigned TA_NOUPDATECP = 0, TA_UPDATECP = 1;
-constexpr unsigned TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6;
-constexpr unsigned TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24;
-
 // Pen offsets of the characters of one line: where each starts and the total
 // extent, along the unrotated baseline.
 struct TTextRun {
@@ -56,7 +52,7 @@ struct TTextRender {
 };
 
 struct TTextRenderOptions {
-    unsigned Align = TA_LEFT | TA_TOP;
+    UINT Align = TA_LEFT | TA_TOP; // the TA_ flags
     bool Background = false;
     int UnderlineChar = -1; // an extra underline under this character (mnemonics)
 };
