@@ -60,6 +60,7 @@ bool TFilterExpr::Compare(const TExprNode& N, const TRowAccess& Row) const
     bool constText = c.Kind == TValueKind::Text || c.Kind == TValueKind::Blob;
     if (fieldText && constText) {
         if (N.Op == TExprOp::PartialEq) return HasPrefix(Row.BytesOf(field), c.Bytes, coll);
+        if (N.Op == TExprOp::PartialNe) return !HasPrefix(Row.BytesOf(field), c.Bytes, coll);
         cmp = CompareText(Row.BytesOf(field), c.Bytes, coll);
     } else if (!fieldText && !constText) {
         if (k == TValueKind::Integer && c.Kind == TValueKind::Integer) {

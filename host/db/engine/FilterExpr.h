@@ -22,6 +22,7 @@ enum class TExprOp : uint8_t {
     Const,     // a constant (Value)
     Eq, Ne, Lt, Gt, Le, Ge,
     PartialEq, // the field's text begins with the constant
+    PartialNe, // the field's text does not begin with the constant
     And, Or, Not,
     IsNull, IsNotNull,
     BoolField  // a Boolean field standing alone as a condition
