@@ -69,6 +69,7 @@ struct TWnd {
     bool Desktop = false;
     bool Destroying = false;
     bool Created = false;  // WM_NCCREATE accepted
+    bool ActiveLook = false;  // caption drawn active (WM_NCACTIVATE)
 };
 
 struct TTimer {
@@ -80,21 +81,21 @@ struct TTimer {
     uint64_t Seq = 0;  // orders timers that fall due together
 };
 
-enum class TInputKind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp };
+enum class TInputKind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Char };
 
 struct TRawInput {
     TInputKind Kind = TInputKind::MouseMove;
     POINT Pt;
     int Button = 0;  // 0 left, 1 right, 2 middle
     int Delta = 0;
-    int Vk = 0;
+    int Vk = 0;  // the character for Char
     DWORD Time = 0;
 };
 
 // An interactive move, size or scroll-thumb drag: it takes the mouse until
 // the button goes up, as the platform's modal tracking loops do.
 struct TTracking {
-    enum class Kind { None, Move, Size, ScrollThumb, ScrollRepeat } What = Kind::None;
+    enum class Kind { None, Move, Size, ScrollThumb, ScrollButton, NcButton } What = Kind::None;
     HWND Wnd = nullptr;
     LRESULT Hit = HTNOWHERE;
     POINT Start;
@@ -195,6 +196,7 @@ TFrameMetrics FrameMetrics(DWORD style, DWORD exStyle);
 RECT ClientFromWindow(const RECT& window, DWORD style, DWORD exStyle);
 LRESULT NcHitTest(TWnd* w, POINT screen);
 void NcPaint(TWnd* w);
+bool IsActiveLook(TWnd* w);
 RECT CaptionRect(TWnd* w);  // window coordinates
 RECT CloseButtonRect(TWnd* w);
 // Scroll-bar rectangles in window coordinates (empty when hidden).
@@ -211,6 +213,8 @@ TWnd* FindWindowToPaint();
 // The part of the window that shows, in its top-level's surface coordinates.
 gdi::Region VisibleRegion(TWnd* w, bool client, bool clipChildren);
 void RetargetDcs(TWnd* top);
+enum class TDcArea { Client, Window, Frame };  // Frame: the window without its client area
+HDC MakeDc(TWnd* w, TDcArea area, const gdi::Region* clip = nullptr);
 void ForgetDcs(TWnd* w);
 void NotifyBackend(TWnd* w);
 
@@ -222,17 +226,29 @@ uint64_t NowMs();
 DWORD TickNow();
 // Milliseconds until the next timer falls due (0 if one is due, -1 if none).
 int64_t NextTimerDelay();
+bool HasReadyWork();
+// Lets time pass until a message can be delivered; raises EIdleLoop with
+// describe()'s text when nothing ever could.
+void WaitForWork(const std::function<std::string()>& describe);
 
 // Input (InputQueue.cpp).
 // The window under a screen point as mouse input finds it (WM_NCHITTEST
 // decides; HTTRANSPARENT lets the point through to windows beneath).
 HWND HitTestWindow(POINT screen, LRESULT* hit);
-bool ConvertInput(MSG* msg, bool remove);
+// Turns the oldest input into a message when accept takes it; input that
+// nobody asked for stays queued.
+bool ConvertInput(MSG* msg, const std::function<bool(const MSG&)>& accept, bool remove);
 void ResetInputState();
+// A character that no key produces (e.g. a UTF-8 byte), delivered as WM_CHAR.
+void PushCharInput(char ch);
+// The key and shift state that type ch on the standard layout.
+bool CharToKey(char ch, int& vk, bool& shift);
 
 // Focus and activation (Focus.cpp).
 void ActivateWindow(TWnd* w, WORD how);
-void WindowGoing(TWnd* w);  // focus, capture and activation leave a dying window
+void WindowGoing(TWnd* w);
+// Ends a move, size or scroll drag (WM_EXITSIZEMOVE for moves and sizes).
+void EndTracking();  // focus, capture and activation leave a dying window
 
 // Tracking (SizeMove.cpp).
 bool TrackInput(const TRawInput& in);

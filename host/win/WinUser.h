@@ -412,6 +412,15 @@ BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 
+// ---- Dialog controls ----
+HWND GetDlgItem(HWND dialog, int id);
+int GetDlgCtrlID(HWND hwnd);
+constexpr WORD BN_CLICKED = 0;
+constexpr LRESULT DLGC_WANTARROWS = 0x0001, DLGC_WANTTAB = 0x0002, DLGC_WANTALLKEYS = 0x0004,
+                  DLGC_WANTMESSAGE = 0x0004, DLGC_HASSETSEL = 0x0008, DLGC_DEFPUSHBUTTON = 0x0010,
+                  DLGC_UNDEFPUSHBUTTON = 0x0020, DLGC_RADIOBUTTON = 0x0040, DLGC_WANTCHARS = 0x0080,
+                  DLGC_STATIC = 0x0100, DLGC_BUTTON = 0x2000;
+
 // ---- Message boxes and sound ----
 constexpr UINT MB_OK = 0x0000, MB_OKCANCEL = 0x0001, MB_ABORTRETRYIGNORE = 0x0002,
                MB_YESNOCANCEL = 0x0003, MB_YESNO = 0x0004, MB_RETRYCANCEL = 0x0005,
