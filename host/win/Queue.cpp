@@ -268,13 +268,15 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax)
 
 LRESULT DispatchMessage(const MSG* msg)
 {
-    if (!msg || !msg->hwnd)
+    if (!msg)
         return 0;
     if (msg->message == WM_TIMER && msg->lParam) {
         auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
         proc(msg->hwnd, WM_TIMER, UINT_PTR(msg->wParam), TickNow());
         return 0;
     }
+    if (!msg->hwnd)
+        return 0;
     TWnd* w = FindWnd(msg->hwnd);
     if (!w)
         return 0;

@@ -129,7 +129,6 @@ bool TrackInput(const TRawInput& in)
         return true;
     }
     if (in.Kind == TInputKind::ButtonUp && in.Button == 0) {
-        TrackMove(in);
         ReleaseCapture();  // ends the tracking with WM_EXITSIZEMOVE
         return true;
     }

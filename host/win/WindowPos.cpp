@@ -74,6 +74,20 @@ MINMAXINFO DefaultMinMaxInfo(HWND hwnd)
 
 namespace {
 
+// Windows a top-level window owns stay above it.
+void RaiseOwned(TWnd* owner)
+{
+    std::vector<TWnd*> owned;
+    for (TWnd* c : owner->Parent->Children)
+        if (c->Owner == owner)
+            owned.push_back(c);
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        UnlinkFromParent(*it);
+        auto& v = owner->Parent->Children;
+        v.insert(std::find(v.begin(), v.end(), owner), *it);
+    }
+}
+
 void ChangeZOrder(TWnd* w, HWND after)
 {
     if (after == HWND_TOPMOST)
@@ -84,6 +98,8 @@ void ChangeZOrder(TWnd* w, HWND after)
         return;
     UnlinkFromParent(w);
     InsertInZOrder(w, after);
+    if (IsTopLevel(w) && (after == HWND_TOP || after == HWND_TOPMOST))
+        RaiseOwned(w);
 }
 
 // What must be painted again after a window changed place or visibility.
