@@ -267,6 +267,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return LRESULT(GetSysColorBrush(COLOR_WINDOW));
     }
+    case WM_SETREDRAW:
+        // Drawing off hides the window from painting without hiding it on screen.
+        if (wParam)
+            w->Style |= WS_VISIBLE;
+        else
+            w->Style &= ~WS_VISIBLE;
+        return 0;
     case WM_QUERYENDSESSION:
     case WM_QUERYOPEN: return TRUE;
     default: return 0;

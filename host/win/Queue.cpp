@@ -346,7 +346,10 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
     TState& s = State();
     if (hwnd && !FindWnd(hwnd))
         return 0;
-    if (!hwnd)
+    // Without a window, an id that names an existing timer resets it;
+    // otherwise the timer gets a fresh id.
+    if (!hwnd && std::none_of(s.Timers.begin(), s.Timers.end(),
+                              [&](const TTimer& t) { return !t.Wnd && t.Id == id && id; }))
         id = s.NextTimerId++;
     elapse = std::clamp<UINT>(elapse, 10, 0x7FFFFFFF);
     for (TTimer& t : s.Timers)

@@ -96,6 +96,25 @@ int PosFromPixel(TWnd* w, int bar, int pixel)
     return s.Min + int((int64_t(off) * (MaxPos(s) - s.Min) + free / 2) / free);
 }
 
+constexpr UINT kRepeatDelay = 400, kRepeatRate = 50;
+
+// While an arrow or the track stays pressed under the cursor, the command repeats.
+void RepeatScroll(HWND, UINT, UINT_PTR id, DWORD)
+{
+    TTracking& t = State().Tracking;
+    TWnd* w = FindWnd(t.Wnd);
+    if (t.What != TTracking::Kind::ScrollButton || t.RepeatTimer != id || !w) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    SetTimer(nullptr, id, kRepeatRate, RepeatScroll);
+    POINT o = ScreenOrigin(w);
+    WORD code = SB_ENDSCROLL;
+    POINT p{State().Cursor.x - o.x, State().Cursor.y - o.y};
+    if (ScrollBarHit(w, t.Bar, p, code) != HTNOWHERE && code == t.Code)
+        Notify(t.Wnd, t.Bar, code, 0);
+}
+
 }  // namespace
 
 TScrollBarState& ScrollState(TWnd* w, int bar) { return bar == SB_VERT ? w->VScroll : w->HScroll; }
@@ -182,8 +201,11 @@ bool StartScrollTracking(TWnd* w, int bar, POINT screen)
     }
     State().Tracking = t;
     SetCapture(h);
-    if (code != SB_THUMBTRACK)
+    if (code != SB_THUMBTRACK) {
         Notify(h, bar, code, 0);
+        if (State().Tracking.What == TTracking::Kind::ScrollButton)
+            State().Tracking.RepeatTimer = SetTimer(nullptr, 0, kRepeatDelay, RepeatScroll);
+    }
     return true;
 }
 
@@ -211,6 +233,8 @@ bool TrackScrollInput(const TRawInput& in)
         return true;
     int finalPos = s.TrackPos;
     bool thumb = t.What == TTracking::Kind::ScrollThumb;
+    if (t.RepeatTimer)
+        KillTimer(nullptr, t.RepeatTimer);
     s.Tracking = false;
     ReleaseCapture();
     if (thumb)

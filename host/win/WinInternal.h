@@ -103,6 +103,7 @@ struct TTracking {
     int Bar = SB_VERT;
     int StartPos = 0;
     WORD Code = 0;
+    UINT_PTR RepeatTimer = 0;  // scroll arrows and pages repeat while held
 };
 
 struct TDcRecord {
