@@ -60,6 +60,7 @@ std::string DateTimeToStr(TDateTime DateTime);
 
 // Parsing follows the order of d, m and y in ShortDateFormat; a missing year
 // is the current one, two-digit years follow TwoDigitYearCenturyWindow.
+// Text the settings do not fit is also read as yyyy-mm-dd.
 TDateTime StrToDate(const std::string& S);
 TDateTime StrToTime(const std::string& S);
 TDateTime StrToDateTime(const std::string& S);

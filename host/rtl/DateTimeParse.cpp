@@ -94,7 +94,17 @@ int ExpandYear(int Year, int Digits)
     return Year;
 }
 
-bool ScanDate(TScanner& Sc, TDateTime& Value)
+// yyyy-mm-dd, which is read in every locale: data files and filter texts
+// carry dates that way whatever the user's settings are.
+bool ScanIsoDate(TScanner& Sc, TDateTime& Value)
+{
+    int y, m, d, ly, lm, ld;
+    if (!Sc.Number(y, ly) || ly != 4 || !Sc.Char('-') || !Sc.Number(m, lm) || !Sc.Char('-') || !Sc.Number(d, ld))
+        return false;
+    return TryEncodeDate(y, m, d, Value);
+}
+
+bool ScanLocaleDate(TScanner& Sc, TDateTime& Value)
 {
     int n1, n2, n3, l1, l2, l3;
     if (!Sc.Number(n1, l1) || !Sc.Char(DateSeparator) || !Sc.Number(n2, l2)) return false;
@@ -114,6 +124,14 @@ bool ScanDate(TScanner& Sc, TDateTime& Value)
         else m = n1, d = n2;
     }
     return TryEncodeDate(y, m, d, Value);
+}
+
+bool ScanDate(TScanner& Sc, TDateTime& Value)
+{
+    size_t start = Sc.GetPos();
+    if (ScanLocaleDate(Sc, Value)) return true;
+    Sc.SetPos(start);
+    return ScanIsoDate(Sc, Value);
 }
 
 bool ScanAmPm(TScanner& Sc, int& BaseHour)

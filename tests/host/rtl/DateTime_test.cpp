@@ -187,6 +187,8 @@ TEST(StrToDate, FollowsTheShortDateFormatOrder)
         {"M/d/yy", '/', 50, "3/4/75", 2075, 3, 4},
         {"M/d/yy", '/', 0, "3/4/0007", 7, 3, 4},
         {"yy/M/d", '/', 0, "07/3/4", 2007, 3, 4},
+        {"M/d/yyyy", '/', 0, "2007-03-04", 2007, 3, 4},
+        {"dd.MM.yyyy", '.', 0, "2007-3-4", 2007, 3, 4},
     };
     for (const auto& c : cases) {
         ShortDateFormat = c.Format;
@@ -202,7 +204,8 @@ TEST(StrToDate, RejectsWhatIsNoDate)
 {
     TFormatSettingsGuard settings;
     for (const char* text : {"", "3", "3/", "2/30/2007", "13/1/2007", "3/4/2007x", "3-4-2007", "3/4/12345",
-                             "a/b/c", "3//4", "0/1/2000"}) {
+                             "a/b/c", "3//4", "0/1/2000",
+                             "07-03-04", "2007-02-30", "2007-03"}) {
         TDateTime v;
         EXPECT_FALSE(TryStrToDate(text, v)) << text;
     }
@@ -241,6 +244,7 @@ TEST(StrToTime, HoursMinutesSecondsAndAmPm)
 TEST(StrToDateTime, RoundTripsThroughText)
 {
     TFormatSettingsGuard settings;
+    EXPECT_EQ(StrToDateTime("2007-03-04 13:05"), EncodeDate(2007, 3, 4) + EncodeTime(13, 5, 0, 0));
     for (TDateTime v : {EncodeDate(2007, 3, 4) + EncodeTime(13, 5, 9, 0), EncodeDate(1950, 12, 31),
                         ComposeDateTime(EncodeDate(1850, 1, 2), EncodeTime(23, 59, 58, 0)), 0.5}) {
         EXPECT_EQ(StrToDateTime(DateTimeToStr(v)), v) << DateTimeToStr(v);
