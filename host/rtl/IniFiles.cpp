@@ -1,7 +1,6 @@
 #include "host/rtl/IniFiles.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -278,48 +277,6 @@ void SetWindowsDirectory(const std::string& Dir)
 
 // ---- TCustomIniFile
 
-namespace {
-
-// Decimal or hexadecimal ("$" or "0x") 32-bit integer, with an optional sign;
-// hexadecimal values up to FFFFFFFF wrap into the negative range.
-bool ParseInteger(std::string_view s, int& Value)
-{
-    s = TrimSpaces(s);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    int base = 10;
-    if (!s.empty() && s.front() == '$') {
-        base = 16;
-        s.remove_prefix(1);
-    } else if (s.size() > 1 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-        base = 16;
-        s.remove_prefix(2);
-    }
-    if (s.empty()) return false;
-    uint64_t v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-    if (ec != std::errc() || end != s.data() + s.size()) return false;
-    const uint64_t limit = base == 16 ? 0xFFFFFFFFull : negative ? 0x80000000ull : 0x7FFFFFFFull;
-    if (v > limit) return false;
-    const int64_t signedValue = base == 16 ? static_cast<int32_t>(static_cast<uint32_t>(v)) : static_cast<int64_t>(v);
-    Value = static_cast<int>(negative ? -signedValue : signedValue);
-    return true;
-}
-
-bool ParseFloat(std::string_view s, double& Value)
-{
-    s = TrimSpaces(s);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty()) return false;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), Value);
-    return ec == std::errc() && end == s.data() + s.size();
-}
-
-} // namespace
-
 bool TCustomIniFile::SectionExists(const std::string& Section)
 {
     TStringList keys;
@@ -336,13 +293,12 @@ bool TCustomIniFile::ValueExists(const std::string& Section, const std::string& 
 
 int TCustomIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default)
 {
-    int value;
-    return ParseInteger(ReadString(Section, Ident, ""), value) ? value : Default;
+    return StrToIntDef(ReadString(Section, Ident, ""), Default);
 }
 
 void TCustomIniFile::WriteInteger(const std::string& Section, const std::string& Ident, int Value)
 {
-    WriteString(Section, Ident, std::to_string(Value));
+    WriteString(Section, Ident, IntToStr(Value));
 }
 
 bool TCustomIniFile::ReadBool(const std::string& Section, const std::string& Ident, bool Default)
@@ -357,15 +313,14 @@ void TCustomIniFile::WriteBool(const std::string& Section, const std::string& Id
 
 double TCustomIniFile::ReadFloat(const std::string& Section, const std::string& Ident, double Default)
 {
+    const std::string text = ReadString(Section, Ident, "");
     double value;
-    return ParseFloat(ReadString(Section, Ident, ""), value) ? value : Default;
+    return !text.empty() && TryStrToFloat(text, value) ? value : Default;
 }
 
 void TCustomIniFile::WriteFloat(const std::string& Section, const std::string& Ident, double Value)
 {
-    char buf[40];
-    const auto result = std::to_chars(buf, buf + sizeof buf, Value, std::chars_format::general, 15);
-    WriteString(Section, Ident, std::string(buf, result.ptr));
+    WriteString(Section, Ident, FloatToStr(Value));
 }
 
 // ---- TIniFile

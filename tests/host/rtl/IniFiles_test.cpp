@@ -145,6 +145,8 @@ TEST_F(IniFiles, NulBytesStayInValues)
 
 TEST_F(IniFiles, TypedValues)
 {
+    const char oldSeparator = DecimalSeparator;
+    DecimalSeparator = '.';
     TIniFile ini(Put("typed.ini", "[T]\n"
                                   "dec=42\nneg= -17 \nhex=$1F\nchex=0x1f\nbig=2147483648\nwrap=$FFFFFFFF\n"
                                   "junk=12abc\nword=true\nzero=0\nfloat=2.5\nexp=-1e3\nbadfloat=1,5\n"));
@@ -176,6 +178,14 @@ TEST_F(IniFiles, TypedValues)
     EXPECT_EQ(ini.ReadString("T", "b0", ""), "0");
     EXPECT_EQ(ini.ReadString("T", "f", ""), "0.1");
     EXPECT_DOUBLE_EQ(ini.ReadFloat("T", "f", 0), 0.1);
+
+    // Floats follow the locale's decimal separator both ways.
+    DecimalSeparator = ',';
+    ini.WriteFloat("T", "f", 2.25);
+    EXPECT_EQ(ini.ReadString("T", "f", ""), "2,25");
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("T", "f", 0), 2.25);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("T", "badfloat", 0), 1.5);
+    DecimalSeparator = oldSeparator;
 }
 
 TEST_F(IniFiles, WritesKeepEverythingElse)
