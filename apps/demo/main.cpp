@@ -1,7 +1,33 @@
+// Until the forms land, the demo shows the library's foundation at work:
+// cheque amounts written out in words in each fraction format.
 #include <cstdio>
+
+#include "general/Kelcurlb.h"
+
+namespace {
+
+void PrintCheques()
+{
+    struct {
+        double amount;
+        kel::TCurrFractionFormat format;
+    } cheques[] = {
+        {123.45, kel::ffHundredths},     {1000, kel::ffUnitsWords},      {0.5, kel::ffUnitsDigits},
+        {1014000.99, kel::ffUnitsWords}, {2147483647, kel::ffNoFraction}, {1.995, kel::ffHundredths},
+        {-5, kel::ffHundredths},
+    };
+    std::puts("Cheque amounts in words:");
+    for (auto c : cheques) {
+        std::string words = kel::NumToWords("dollars", "cents", c.format, c.amount, true, true);
+        std::printf("  %14.3f  %s\n", c.amount, words.c_str());
+    }
+}
+
+} // namespace
 
 int main()
 {
     std::puts("KEL demo");
+    PrintCheques();
     return 0;
 }

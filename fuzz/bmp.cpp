@@ -1,0 +1,13 @@
+#include "host/gdi/Bmp.h"
+#include "host/rtl/SysUtils.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
+{
+    try {
+        host::TImageData img = host::LoadBmp(Data, Size);
+        // Whatever decodes must encode again.
+        host::SaveBmp(img, img.SourceBitsPerPixel <= 8 ? img.SourceBitsPerPixel : 32);
+    } catch (const host::EInvalidGraphic&) {
+    }
+    return 0;
+}

@@ -1,0 +1,12 @@
+#include "host/gdi/Png.h"
+#include "host/rtl/SysUtils.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
+{
+    try {
+        host::TImageData img = host::LoadPng(Data, Size);
+        host::SavePng(img);
+    } catch (const host::EInvalidGraphic&) {
+    }
+    return 0;
+}
