@@ -70,11 +70,11 @@ uint64_t RoundToCents(double Value)
 // as zero, as it would print).
 TAmount CheckedAmount(double Value)
 {
-    auto invalid = [Value] { return host::EConvertError(kelFmtLoadStr(SkelNumInvalidAmount, {ShortestDecimal(Value)})); };
-    if (!std::isfinite(Value)) throw invalid();
+    const std::string shown = ShortestDecimal(Value);
+    if (!std::isfinite(Value)) throw host::EConvertError(kelFmtLoadStr(SkelNumInvalidAmount, {shown}));
     uint64_t cents = RoundToCents(std::fabs(Value));
-    if (Value < 0 && cents != 0) throw invalid();
-    if (cents == TooManyCents) throw host::ERangeError(kelFmtLoadStr(SkelNumAmountTooLarge, {ShortestDecimal(Value)}));
+    if (Value < 0 && cents != 0) throw host::EConvertError(kelFmtLoadStr(SkelNumInvalidAmount, {shown}));
+    if (cents == TooManyCents) throw host::ERangeError(kelFmtLoadStr(SkelNumAmountTooLarge, {shown}));
     return {static_cast<uint32_t>(cents / 100), static_cast<int>(cents % 100)};
 }
 
@@ -131,37 +131,33 @@ std::string PrefixUnit(const std::string& CurrText, const std::string& F)
     return CurrText.empty() ? F : CurrText + " " + F;
 }
 
+// The cents as "and" plus the fraction text. ffUnitsWords writes the cents as
+// this routine would write a whole amount without fraction or unit texts.
 std::string FractionPart(const std::string& CurrText, const std::string& CurrFractionText,
                          TCurrFractionFormat FractionFormat, int Cents)
 {
-    std::string f;
-    switch (FractionFormat) {
-    case ffHundredths:
-        return PrefixUnit(CurrText, AndWord() + " " + TwoDigits(Cents) + "/100");
-    case ffUnitsDigits:
-    case ffUnitsWords:
-        if (FractionFormat == ffUnitsDigits) {
-            f = AndWord() + " " + TwoDigits(Cents);
-        } else {
-            std::string words = IntegerWords(static_cast<uint32_t>(Cents));
-            words.pop_back();
-            f = AndWord() + " " + words;
-        }
-        if (!CurrFractionText.empty()) f += " " + CurrFractionText;
-        return PrefixUnit(CurrText, f);
-    case ffNoFraction:
-        break;
+    if (FractionFormat == ffNoFraction) return CurrText;
+    if (FractionFormat == ffHundredths) return PrefixUnit(CurrText, AndWord() + " " + TwoDigits(Cents) + "/100");
+
+    std::string cents = TwoDigits(Cents);
+    if (FractionFormat == ffUnitsWords) {
+        cents = IntegerWords(static_cast<uint32_t>(Cents));
+        cents.pop_back();
     }
-    return CurrText;
+    std::string f = AndWord() + " " + cents;
+    if (!CurrFractionText.empty()) f += " " + CurrFractionText;
+    return PrefixUnit(CurrText, f);
 }
 
 std::string Convert(const std::string& CurrText, const std::string& CurrFractionText,
                     TCurrFractionFormat FractionFormat, double Value, bool FirstUpperCase)
 {
     TAmount amount = CheckedAmount(Value);
-    std::string result = IntegerWords(amount.Units) + FractionPart(CurrText, CurrFractionText, FractionFormat, amount.Cents);
+    std::string result = IntegerWords(amount.Units);
+    result += FractionPart(CurrText, CurrFractionText, FractionFormat, amount.Cents);
     if (!result.empty() && result.back() == ' ') result.pop_back();
-    if (FirstUpperCase && !result.empty() && result[0] >= 'a' && result[0] <= 'z') result[0] = static_cast<char>(result[0] - 'a' + 'A');
+    if (FirstUpperCase && !result.empty() && result[0] >= 'a' && result[0] <= 'z')
+        result[0] = static_cast<char>(result[0] - 'a' + 'A');
     return result;
 }
 

@@ -8,8 +8,6 @@ namespace host {
 
 namespace {
 
-unsigned char FoldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
-
 bool IsBlank(unsigned char c) { return c <= ' '; }
 
 // Wraps S in double quotes, doubling the quotes inside.
@@ -49,17 +47,6 @@ bool NeedsQuotes(const std::string& S)
 }
 
 } // namespace
-
-int CompareTextAscii(const std::string& S1, const std::string& S2)
-{
-    const size_t n = std::min(S1.size(), S2.size());
-    for (size_t i = 0; i < n; ++i) {
-        const int a = FoldAscii(static_cast<unsigned char>(S1[i]));
-        const int b = FoldAscii(static_cast<unsigned char>(S2[i]));
-        if (a != b) return a - b;
-    }
-    return S1.size() < S2.size() ? -1 : S1.size() > S2.size() ? 1 : 0;
-}
 
 // ---- TStrings
 
@@ -345,7 +332,7 @@ void TStrings::SetCommaText(const std::string& Value)
     EndUpdate();
 }
 
-int TStrings::CompareStrings(const std::string& S1, const std::string& S2) const { return CompareTextAscii(S1, S2); }
+int TStrings::CompareStrings(const std::string& S1, const std::string& S2) const { return AnsiCompareText(S1, S2); }
 
 // ---- TStringList
 
@@ -539,11 +526,7 @@ void TStringList::SetCaseSensitive(bool Value)
 
 int TStringList::CompareStrings(const std::string& S1, const std::string& S2) const
 {
-    if (FCaseSensitive) {
-        const int c = S1.compare(S2);
-        return c < 0 ? -1 : c > 0 ? 1 : 0;
-    }
-    return CompareTextAscii(S1, S2);
+    return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
 void TStringList::Sort()

@@ -21,10 +21,6 @@ enum TDuplicates { dupIgnore, dupAccept, dupError };
 // Negative when the item at Index1 sorts first, zero when equal.
 using TStringListSortCompare = std::function<int(TStringList* List, int Index1, int Index2)>;
 
-// Compares two strings ignoring the case of ASCII letters, the same way on
-// every locale, so that sorted lists and INI keys do not depend on settings.
-int CompareTextAscii(const std::string& S1, const std::string& S2);
-
 class TStrings : public TPersistent {
     HOST_CLASS(TStrings, TPersistent)
 public:
@@ -82,7 +78,7 @@ protected:
     virtual std::string GetTextStr() const;
     virtual void SetTextStr(const std::string& Value);
     virtual void SetUpdateState(bool) {}
-    // How IndexOf and IndexOfName compare: without case.
+    // How IndexOf and IndexOfName compare: AnsiCompareText, without case.
     virtual int CompareStrings(const std::string& S1, const std::string& S2) const;
     [[noreturn]] void Error(const std::string& Msg, int Data) const;
 
@@ -120,6 +116,7 @@ public:
     void SetDuplicates(TDuplicates Value) { FDuplicates = Value; }
     bool GetSorted() const { return FSorted; }
     void SetSorted(bool Value);
+    // Sorting and searching use AnsiCompareStr instead of AnsiCompareText.
     bool GetCaseSensitive() const { return FCaseSensitive; }
     void SetCaseSensitive(bool Value);
     const TStringsNotifyEvent& GetOnChange() const { return FOnChange; }

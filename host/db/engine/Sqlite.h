@@ -1,0 +1,98 @@
+#pragma once
+// A thin RAII layer over SQLite: connections with a prepared-statement cache,
+// statements that reset themselves, and SQLite failures turned into engine errors.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "host/db/engine/Value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace host::engine {
+
+class TSqlConnection;
+
+// A prepared statement borrowed from a connection's cache; it is reset and its
+// bindings cleared when the borrower lets go.
+class TSqlStatement {
+public:
+    TSqlStatement(TSqlConnection& Conn, sqlite3_stmt* Stmt) : FConn(&Conn), FStmt(Stmt) {}
+    TSqlStatement(TSqlStatement&& Other) noexcept : FConn(Other.FConn), FStmt(Other.FStmt) { Other.FStmt = nullptr; }
+    TSqlStatement(const TSqlStatement&) = delete;
+    TSqlStatement& operator=(const TSqlStatement&) = delete;
+    ~TSqlStatement();
+
+    void BindNull(int Index);
+    void BindInt(int Index, int64_t Value);
+    void BindFloat(int Index, double Value);
+    void BindText(int Index, std::string_view Value);
+    void BindBlob(int Index, std::string_view Value);
+
+    // Advances to the next row; false when done. Raises on failure.
+    bool Step();
+    // Runs a statement that returns no rows.
+    void Execute();
+
+    sqlite3_stmt* Handle() const { return FStmt; }
+    int ColumnCount() const;
+    bool IsNull(int Col) const;
+    int64_t ColumnInt(int Col) const;
+    double ColumnFloat(int Col) const;
+    std::string_view ColumnText(int Col) const;
+    std::string_view ColumnBlob(int Col) const;
+    TValueKind ColumnKind(int Col) const;
+    TValue ColumnValue(int Col) const;
+
+private:
+    TSqlConnection* FConn;
+    sqlite3_stmt* FStmt;
+};
+
+enum class TOpenMode { ReadWrite, ReadOnly, Create };
+
+class TSqlConnection {
+public:
+    TSqlConnection(const std::string& FileName, TOpenMode Mode, int BusyTimeoutMs);
+    ~TSqlConnection();
+    TSqlConnection(const TSqlConnection&) = delete;
+    TSqlConnection& operator=(const TSqlConnection&) = delete;
+
+    sqlite3* Handle() const { return FDb; }
+    const std::string& FileName() const { return FFileName; }
+
+    // A cached prepared statement for Sql.
+    TSqlStatement Prepare(const std::string& Sql);
+    // Prepared afresh and finalised after use (for one-off statements).
+    void Exec(const std::string& Sql);
+    void SetBusyTimeout(int Ms);
+
+    bool InTransaction() const;
+    int64_t LastInsertRowId() const;
+    int64_t Changes() const;
+    // Raises the engine error for the connection's last SQLite failure.
+    [[noreturn]] void Fail(int Rc) const;
+    void Check(int Rc) const;
+
+    // Forgets cached statements (after schema changes).
+    void ClearCache();
+
+private:
+    friend class TSqlStatement;
+    void Release(sqlite3_stmt* Stmt);
+
+    sqlite3* FDb = nullptr;
+    std::string FFileName;
+    std::unordered_map<std::string, sqlite3_stmt*> FCache;
+    enum class TStmtState { CachedIdle, CachedBusy, Loose };
+    std::unordered_map<sqlite3_stmt*, TStmtState> FState;
+};
+
+// SQL text helpers.
+std::string QuoteIdent(std::string_view Name);
+std::string QuoteString(std::string_view Text);
+
+} // namespace host::engine

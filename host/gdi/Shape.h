@@ -1,0 +1,42 @@
+#pragma once
+// Shape decomposition: geometry in, pixel spans out. Coordinates here are
+// whatever the caller uses (device or surface); nothing is clipped.
+#include "host/gdi/Region.h"
+
+#include <vector>
+
+namespace host::gdi {
+
+// One row of a shape that is convex across each row: [X1, X2), empty if X1 >= X2.
+struct RowRange {
+    int X1 = 0;
+    int X2 = 0;
+};
+
+// A convex-per-row shape: Rows[i] is row Top + i.
+struct RowShape {
+    int Top = 0;
+    std::vector<RowRange> Rows;
+    bool Contains(int x, int y) const;
+    void AppendSpans(std::vector<Span>& out) const;
+};
+
+// Polygon interiors sample pixel centres; pixels on left and top edges are
+// in, pixels on right and bottom edges are out, so abutting polygons neither
+// overlap nor leave gaps.
+std::vector<Span> PolygonSpans(const POINT* pts, const int* counts, int polygons, int fillMode);
+
+// The ellipse that touches the pixels left..right-1 and top..bottom-1.
+RowShape EllipseShape(const RECT& r);
+// A rectangle with corners cut by ellipses of the given diameters.
+RowShape RoundRectShape(const RECT& r, int ellipseWidth, int ellipseHeight);
+
+// The one-pixel boundary of a shape: its pixels that have a 4-neighbour
+// outside it. The result is 8-connected.
+std::vector<Span> Outline(const RowShape& s);
+// Shape pixels that are not on the outline.
+std::vector<Span> Interior(const RowShape& s);
+// Pixels of outer not in inner (a ring for wide pens).
+std::vector<Span> Difference(const RowShape& outer, const RowShape& inner);
+
+}  // namespace host::gdi

@@ -1,0 +1,24 @@
+#pragma once
+// How closed shapes split into a brush part and a pen part.
+#include "host/gdi/Dc.h"
+#include "host/gdi/Shape.h"
+
+#include <functional>
+
+namespace host::gdi {
+
+using ShapeMaker = std::function<RowShape(const RECT&)>;
+
+struct ShapeParts {
+    std::vector<Span> Fill;
+    std::vector<Span> Outline;
+};
+
+// Logical bounds -> normalized surface rectangle (right/bottom exclusive).
+RECT SurfaceBounds(Dc& dc, int l, int t, int r, int b);
+RECT NullPenFillBounds(RECT r);
+RECT WidePenOuterBounds(const RealPen& pen, RECT r);
+ShapeParts SplitShape(const RealPen& pen, RECT bounds, const ShapeMaker& make);
+void PaintParts(Dc& dc, const ShapeParts& parts);
+
+}  // namespace host::gdi

@@ -1,0 +1,213 @@
+#include "host/gdi/Shape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace host::gdi {
+
+bool RowShape::Contains(int x, int y) const
+{
+    int i = y - Top;
+    if (i < 0 || i >= int(Rows.size()))
+        return false;
+    return x >= Rows[size_t(i)].X1 && x < Rows[size_t(i)].X2;
+}
+
+void RowShape::AppendSpans(std::vector<Span>& out) const
+{
+    for (size_t i = 0; i < Rows.size(); ++i)
+        if (Rows[i].X1 < Rows[i].X2)
+            out.push_back(Span{Top + int(i), Rows[i].X1, Rows[i].X2});
+}
+
+namespace {
+
+int64_t CeilDiv(int64_t num, int64_t den)  // den > 0
+{
+    return num >= 0 ? (num + den - 1) / den : -((-num) / den);
+}
+
+struct Crossing {
+    int64_t X;
+    int Dir;
+};
+
+void RowCrossings(const POINT* pts, const int* counts, int polygons, int y,
+                  std::vector<Crossing>& out)
+{
+    out.clear();
+    const POINT* p = pts;
+    for (int k = 0; k < polygons; ++k) {
+        int n = counts[k];
+        for (int i = 0; i < n; ++i) {
+            POINT a = p[i], b = p[(i + 1) % n];
+            if (a.y == b.y)
+                continue;
+            int ylo = std::min(a.y, b.y), yhi = std::max(a.y, b.y);
+            if (y < ylo || y >= yhi)
+                continue;
+            int64_t dy = int64_t(b.y) - a.y, dx = int64_t(b.x) - a.x;
+            int64_t num = int64_t(a.x) * dy + (int64_t(y) - a.y) * dx;
+            if (dy < 0) {
+                num = -num;
+                dy = -dy;
+            }
+            out.push_back(Crossing{CeilDiv(num, dy), b.y > a.y ? 1 : -1});
+        }
+        p += n;
+    }
+    std::sort(out.begin(), out.end(), [](const Crossing& l, const Crossing& r) { return l.X < r.X; });
+}
+
+int Clamp32(int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); }
+
+}  // namespace
+
+std::vector<Span> PolygonSpans(const POINT* pts, const int* counts, int polygons, int fillMode)
+{
+    std::vector<Span> spans;
+    int total = 0;
+    for (int k = 0; k < polygons; ++k)
+        total += counts[k] > 0 ? counts[k] : 0;
+    if (total < 2)
+        return spans;
+    int ymin = pts[0].y, ymax = pts[0].y;
+    for (int i = 0; i < total; ++i) {
+        ymin = std::min(ymin, int(pts[i].y));
+        ymax = std::max(ymax, int(pts[i].y));
+    }
+    std::vector<Crossing> xs;
+    for (int y = ymin; y < ymax; ++y) {
+        RowCrossings(pts, counts, polygons, y, xs);
+        if (fillMode == ALTERNATE) {
+            for (size_t i = 0; i + 1 < xs.size(); i += 2)
+                if (xs[i].X < xs[i + 1].X)
+                    spans.push_back(Span{y, Clamp32(xs[i].X), Clamp32(xs[i + 1].X)});
+            continue;
+        }
+        int wind = 0;
+        int64_t start = 0;
+        for (const Crossing& c : xs) {
+            int before = wind;
+            wind += c.Dir;
+            if (before == 0 && wind != 0)
+                start = c.X;
+            else if (before != 0 && wind == 0 && start < c.X)
+                spans.push_back(Span{y, Clamp32(start), Clamp32(c.X)});
+        }
+    }
+    return spans;
+}
+
+RowShape EllipseShape(const RECT& r)
+{
+    RowShape s;
+    s.Top = r.top;
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0)
+        return s;
+    double cx = (r.left + r.right - 1) / 2.0, cy = (r.top + r.bottom - 1) / 2.0;
+    double a = w / 2.0, b = h / 2.0;
+    s.Rows.resize(size_t(h));
+    for (int i = 0; i < h; ++i) {
+        double dy = (r.top + i - cy) / b;
+        double t = 1.0 - dy * dy;
+        if (t < 0)
+            continue;
+        double hw = a * std::sqrt(t);
+        int x1 = int(std::ceil(cx - hw - 1e-9)), x2 = int(std::floor(cx + hw + 1e-9)) + 1;
+        s.Rows[size_t(i)] = RowRange{std::max(x1, int(r.left)), std::min(x2, int(r.right))};
+    }
+    return s;
+}
+
+RowShape RoundRectShape(const RECT& r, int ellipseWidth, int ellipseHeight)
+{
+    RowShape s;
+    s.Top = r.top;
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0)
+        return s;
+    int ew = std::clamp(ellipseWidth, 0, w), eh = std::clamp(ellipseHeight, 0, h);
+    s.Rows.assign(size_t(h), RowRange{r.left, r.right});
+    if (ew < 2 || eh < 2)
+        return s;
+    RowShape corner = EllipseShape(RECT{0, 0, ew, eh});
+    for (int i = 0; i < h; ++i) {
+        int row = -1;
+        if (i < eh / 2)
+            row = i;
+        else if (h - i <= eh / 2)
+            row = eh - (h - i);
+        if (row < 0)
+            continue;
+        int inset = corner.Rows[size_t(row)].X1;
+        s.Rows[size_t(i)] = RowRange{r.left + inset, r.right - inset};
+    }
+    return s;
+}
+
+namespace {
+
+RowRange RowOf(const RowShape& s, int i)
+{
+    if (i < 0 || i >= int(s.Rows.size()))
+        return RowRange{};
+    return s.Rows[size_t(i)];
+}
+
+// Pixels of row i whose four neighbours are all inside the shape.
+RowRange InteriorRow(const RowShape& s, int i)
+{
+    RowRange cur = RowOf(s, i), up = RowOf(s, i - 1), down = RowOf(s, i + 1);
+    if (up.X1 >= up.X2 || down.X1 >= down.X2)
+        return RowRange{};
+    return RowRange{std::max({cur.X1 + 1, up.X1, down.X1}), std::min({cur.X2 - 1, up.X2, down.X2})};
+}
+
+void SubtractRow(int y, RowRange a, RowRange b, std::vector<Span>& out)
+{
+    if (a.X1 >= a.X2)
+        return;
+    if (b.X1 >= b.X2) {
+        out.push_back(Span{y, a.X1, a.X2});
+        return;
+    }
+    if (a.X1 < b.X1)
+        out.push_back(Span{y, a.X1, std::min(a.X2, b.X1)});
+    if (b.X2 < a.X2)
+        out.push_back(Span{y, std::max(a.X1, b.X2), a.X2});
+}
+
+}  // namespace
+
+std::vector<Span> Outline(const RowShape& s)
+{
+    std::vector<Span> out;
+    for (int i = 0; i < int(s.Rows.size()); ++i)
+        SubtractRow(s.Top + i, s.Rows[size_t(i)], InteriorRow(s, i), out);
+    return out;
+}
+
+std::vector<Span> Interior(const RowShape& s)
+{
+    std::vector<Span> out;
+    for (int i = 0; i < int(s.Rows.size()); ++i) {
+        RowRange in = InteriorRow(s, i);
+        if (in.X1 < in.X2)
+            out.push_back(Span{s.Top + i, in.X1, in.X2});
+    }
+    return out;
+}
+
+std::vector<Span> Difference(const RowShape& outer, const RowShape& inner)
+{
+    std::vector<Span> out;
+    for (int i = 0; i < int(outer.Rows.size()); ++i) {
+        int y = outer.Top + i;
+        SubtractRow(y, outer.Rows[size_t(i)], RowOf(inner, y - inner.Top), out);
+    }
+    return out;
+}
+
+}  // namespace host::gdi
