@@ -12,14 +12,6 @@ const char* const SInvalidImage = "Invalid stream format";
 const char* const SInvalidPropertyValue = "Invalid property value";
 const char* const SReadError = "Stream read error";
 
-bool SameText(const std::string& A, const std::string& B)
-{
-    if (A.size() != B.size()) return false;
-    for (size_t i = 0; i < A.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
-            return false;
-    return true;
-}
 
 bool IsIntValue(TValueType V) { return V == vaInt8 || V == vaInt16 || V == vaInt32; }
 

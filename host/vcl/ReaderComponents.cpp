@@ -16,14 +16,6 @@ bool IsFloatValue(TValueType V)
     return V == vaExtended || V == vaSingle || V == vaCurrency || V == vaDate || IsIntValue(V) || V == vaInt64;
 }
 
-bool SameText(const std::string& A, const std::string& B)
-{
-    if (A.size() != B.size()) return false;
-    for (size_t i = 0; i < A.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
-            return false;
-    return true;
-}
 
 struct TDepthGuard {
     int& Depth;

@@ -10,22 +10,7 @@ namespace host {
 
 namespace {
 
-bool SameText(const std::string& A, const std::string& B)
-{
-    if (A.size() != B.size()) return false;
-    for (size_t i = 0; i < A.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
-            return false;
-    return true;
-}
 
-std::string Trim(const std::string& S)
-{
-    size_t b = 0, e = S.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(S[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(S[e - 1]))) --e;
-    return S.substr(b, e - b);
-}
 
 std::map<TClass, TPublishFn>& PublishFns()
 {

@@ -6,14 +6,6 @@
 namespace host {
 
 namespace {
-bool SameText(const std::string& A, const std::string& B)
-{
-    if (A.size() != B.size()) return false;
-    for (size_t i = 0; i < A.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
-            return false;
-    return true;
-}
 
 // Restores a member on every exit.
 template <class T>
