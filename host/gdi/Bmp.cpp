@@ -242,16 +242,22 @@ TImageData LoadDib(const uint8_t* Data, size_t Size, TDibMask Mask, size_t BitsO
         for (int i = 0; i < n; ++i) h.Masks[i] = r.U32(pos + 4 * i);
         pos += 4 * n;
     }
-    TImageData img;
-    AllocateImage(img, h.Width, h.Height, "bitmap");
-    img.SourceBitsPerPixel = h.Bpp;
-    img.Palette = ReadPalette(r, pos, h);
-    if (h.Bpp <= 8) pos += img.Palette.size() * (h.Core ? 3 : 4);
+    std::vector<uint32_t> palette = ReadPalette(r, pos, h);
+    if (h.Bpp <= 8) pos += palette.size() * (h.Core ? 3 : 4);
     if (BitsOffset) {
         if (BitsOffset >= Size) Fail("pixel data offset beyond the end of the file");
         pos = BitsOffset;
     }
-    if (h.Compression == BI_RLE8 || h.Compression == BI_RLE4) {
+    const bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
+    // Refuse a short file before allocating what its header claims.
+    if (!rle && h.Width > 0 && h.Width < kMaxImageSide && h.Height < kMaxImageSide &&
+        int64_t(pos) + ((h.Width * h.Bpp + 31) / 32) * 4 * h.Height > int64_t(Size))
+        Fail("truncated pixel data");
+    TImageData img;
+    AllocateImage(img, h.Width, h.Height, "bitmap");
+    img.SourceBitsPerPixel = h.Bpp;
+    img.Palette = std::move(palette);
+    if (rle) {
         TRleDecoder(r, pos, h, img).Run();
         return img;
     }
