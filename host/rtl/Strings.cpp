@@ -346,14 +346,14 @@ void TStringList::Changed()
 {
     if (GetUpdateCount() != 0 || !FOnChange) return;
     // A copy, so that a handler may replace the event while it runs.
-    TStringsNotifyEvent handler = FOnChange;
+    TNotifyEvent handler = FOnChange;
     handler(this);
 }
 
 void TStringList::Changing()
 {
     if (GetUpdateCount() != 0 || !FOnChanging) return;
-    TStringsNotifyEvent handler = FOnChanging;
+    TNotifyEvent handler = FOnChanging;
     handler(this);
 }
 
