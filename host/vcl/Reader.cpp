@@ -112,7 +112,14 @@ void TReader::CheckValue(TValueType Value)
     }
 }
 
-bool TReader::EndOfList() { return NextValue() == vaNull; }
+// Peeks the raw byte: a component's prefix ($F0..$F7) is no value type.
+bool TReader::EndOfList()
+{
+    uint8_t b;
+    Read(&b, 1);
+    FStream->Seek(-1, soCurrent);
+    return b == vaNull;
+}
 
 void TReader::ReadListBegin() { CheckValue(vaList); }
 
