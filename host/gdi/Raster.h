@@ -40,8 +40,9 @@ struct Paint {
     bool Patterned = false;
     int OrgX = 0;  // surface pixel where pattern cell (0, 0) falls
     int OrgY = 0;
-    uint32_t PatAnd[64] = {};
-    uint32_t PatXor[64] = {};
+    // Only meaningful when Patterned; left uninitialised to keep solid paints cheap.
+    uint32_t PatAnd[64];
+    uint32_t PatXor[64];
 
     bool IsNop() const { return !Patterned && And == kPixelMask && Xor == 0; }
     static Paint Solid(uint32_t pixel, int rop2);

@@ -32,10 +32,15 @@ struct Crossing {
     int Dir;
 };
 
-void RowCrossings(const POINT* pts, const int* counts, int polygons, int y,
-                  std::vector<Crossing>& out)
+struct Edge {
+    int YLo, YHi;
+    int64_t X0, Y0, Dx, Dy;  // Dy > 0 after normalising
+    int Dir;
+};
+
+std::vector<Edge> BuildEdges(const POINT* pts, const int* counts, int polygons)
 {
-    out.clear();
+    std::vector<Edge> edges;
     const POINT* p = pts;
     for (int k = 0; k < polygons; ++k) {
         int n = counts[k];
@@ -43,20 +48,21 @@ void RowCrossings(const POINT* pts, const int* counts, int polygons, int y,
             POINT a = p[i], b = p[(i + 1) % n];
             if (a.y == b.y)
                 continue;
-            int ylo = std::min(a.y, b.y), yhi = std::max(a.y, b.y);
-            if (y < ylo || y >= yhi)
-                continue;
-            int64_t dy = int64_t(b.y) - a.y, dx = int64_t(b.x) - a.x;
-            int64_t num = int64_t(a.x) * dy + (int64_t(y) - a.y) * dx;
-            if (dy < 0) {
-                num = -num;
-                dy = -dy;
-            }
-            out.push_back(Crossing{CeilDiv(num, dy), b.y > a.y ? 1 : -1});
+            int dir = b.y > a.y ? 1 : -1;
+            if (dir < 0)
+                std::swap(a, b);
+            edges.push_back(Edge{int(a.y), int(b.y), a.x, a.y, int64_t(b.x) - a.x, int64_t(b.y) - a.y, dir});
         }
         p += n;
     }
-    std::sort(out.begin(), out.end(), [](const Crossing& l, const Crossing& r) { return l.X < r.X; });
+    std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.YLo < r.YLo; });
+    return edges;
+}
+
+// The first pixel centre at or right of the edge on row y.
+int64_t CrossingX(const Edge& e, int y)
+{
+    return CeilDiv(e.X0 * e.Dy + (int64_t(y) - e.Y0) * e.Dx, e.Dy);
 }
 
 int Clamp32(int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); }
@@ -76,9 +82,19 @@ std::vector<Span> PolygonSpans(const POINT* pts, const int* counts, int polygons
         ymin = std::min(ymin, int(pts[i].y));
         ymax = std::max(ymax, int(pts[i].y));
     }
+    std::vector<Edge> edges = BuildEdges(pts, counts, polygons);
+    std::vector<const Edge*> active;
     std::vector<Crossing> xs;
+    size_t next = 0;
     for (int y = ymin; y < ymax; ++y) {
-        RowCrossings(pts, counts, polygons, y, xs);
+        while (next < edges.size() && edges[next].YLo <= y)
+            active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->YHi <= y; }),
+                     active.end());
+        xs.clear();
+        for (const Edge* e : active)
+            xs.push_back(Crossing{CrossingX(*e, y), e->Dir});
+        std::sort(xs.begin(), xs.end(), [](const Crossing& l, const Crossing& r) { return l.X < r.X; });
         if (fillMode == ALTERNATE) {
             for (size_t i = 0; i + 1 < xs.size(); i += 2)
                 if (xs[i].X < xs[i + 1].X)
