@@ -142,7 +142,9 @@ private:
     };
 
     void Rebuild();
-    std::string ScanSql(bool WithKeys, bool WithFields, std::vector<TValue>& Params) const;
+    void RebuildTwoPass();
+    // Physical: in row identifier order, without the range conditions.
+    std::string ScanSql(bool WithKeys, bool WithFields, bool Physical, std::vector<TValue>& Params) const;
     bool PassesFilters(const TRowAccess& Row, const TRecord* Rec, const TSqlStatement* St, int Offset,
                        TRecord& Scratch) const;
     bool InRange(const std::vector<TValue>& Key) const;
