@@ -14,7 +14,7 @@ namespace testforms {
 
 using namespace host;
 
-HOST_ENUM(TTestAlign, taNone, taTop, taBottom, taClient)
+HOST_ENUM_T(TTestAlign, uint8_t, taNone, taTop, taBottom, taClient)
 HOST_ENUM(TTestStyle, tsBold, tsItalic, tsUnderline)
 using TTestStyles = TSet<TTestStyle>;
 
