@@ -211,7 +211,9 @@ void TIniDocument::WriteValue(std::string_view Section, std::string_view Key, st
     const int header = FindSection(Section);
     if (header < 0) {
         if (!FLines.empty() && !TrimSpaces(FLines.back().Text).empty()) InsertLine(static_cast<int>(FLines.size()), "");
-        InsertLine(static_cast<int>(FLines.size()), "[" + std::string(Section) + "]");
+        std::string headerLine = "[";
+        headerLine.append(Section).append("]");
+        InsertLine(static_cast<int>(FLines.size()), std::move(headerLine));
         InsertLine(static_cast<int>(FLines.size()), entry);
         return;
     }
