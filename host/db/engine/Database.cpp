@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "host/db/engine/EngineError.h"
+#include "host/db/engine/EngineInfo.h"
 
 namespace fs = std::filesystem;
 
@@ -68,10 +69,14 @@ bool MatchesMask(const std::string& Name, const std::string& Mask)
     return m == Mask.size();
 }
 
-TEngineDatabase::TEngineDatabase(TDatabaseKind Kind, std::string Path) : FKind(Kind), FPath(std::move(Path)) {}
+TEngineDatabase::TEngineDatabase(TDatabaseKind Kind, std::string Path) : FKind(Kind), FPath(std::move(Path))
+{
+    ++EngineCounters().Databases;
+}
 
 TEngineDatabase::~TEngineDatabase()
 {
+    --EngineCounters().Databases;
     if (FTran.State == xsACTIVE) {
         try {
             Rollback();
