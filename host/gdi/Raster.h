@@ -24,6 +24,14 @@ struct Surface {
 
 constexpr uint32_t kPixelMask = 0x00FFFFFF;
 
+// Coordinates are confined to 28 signed bits, as GDI does, so that sums of
+// coordinates and origins cannot overflow.
+constexpr int kCoordLimit = 1 << 27;
+constexpr int ClampCoord(int64_t v)
+{
+    return int(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+}
+
 constexpr uint32_t ColorToPixel(COLORREF c)
 {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
