@@ -65,6 +65,7 @@ const char* const kHandWritten = R"(object MainForm: TTestForm
     end
   end
   object Target: TTestControl
+    Tag = -7
     Left = 16
     Top = 24
   end
@@ -181,6 +182,7 @@ TEST(ReaderTest, HandWrittenTextFormLoadsAndBehaves)
     EXPECT_EQ(button->GetItems()->Items<TTestItem>(0)->FWidth, 64);
     EXPECT_EQ(button->FData, Bytes({0, 0xFF, 0x10, 0x20}));
     EXPECT_EQ(target->GetDesignInfo(), (24 << 16) | 16);
+    EXPECT_EQ(target->GetTag(), -7);
 
     // Everything read was created loading, got Loaded once, and left loading.
     for (TTestControl* c : {panel, button, target}) {
