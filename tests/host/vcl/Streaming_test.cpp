@@ -480,3 +480,22 @@ TEST(ClassRegistryTest, StartupRegistrationHappensBeforeMain)
     EXPECT_EQ(c->ClassType(), TStartupRegistered::StaticClass());
     c->Free();
 }
+
+TEST(ReaderTest, TextFormsRejectWhatBinaryCannotHold)
+{
+    RegisterTestClasses();
+    const std::string bad[] = {
+        "object F: TTestForm\n  " + std::string(300, 'P') + " = 1\nend\n", // name over 255 characters
+        "object F: TTestForm\n  Caption = 'open\nend\n",
+        "object F: TTestForm\n  Caption = #300\nend\n",
+        "object F: TTestForm\n  Data = {ABC}\nend\n",
+        "object F: TTestForm\n  Width = 99999999999999999999\nend\n",
+        "object F: TTestForm\n  Items = < item end\n",
+        "object F: TTestForm\n",
+        "",
+    };
+    for (const std::string& text : bad) EXPECT_THROW(ObjectTextToBinary(text), EReadError) << text.substr(0, 40);
+    // A byte order mark is not part of the form.
+    EXPECT_EQ(ObjectTextToBinary("\xEF\xBB\xBFobject F: TTestForm\nend\n"),
+              ObjectTextToBinary("object F: TTestForm\nend\n"));
+}
