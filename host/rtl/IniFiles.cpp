@@ -325,6 +325,50 @@ void TCustomIniFile::WriteFloat(const std::string& Section, const std::string& I
     WriteString(Section, Ident, FloatToStr(Value));
 }
 
+namespace {
+
+using TTextToDate = bool (*)(const std::string&, TDateTime&);
+
+TDateTime ReadConverted(TCustomIniFile& Ini, const std::string& Section, const std::string& Ident, TDateTime Default,
+                        TTextToDate Convert)
+{
+    const std::string text = Ini.ReadString(Section, Ident, "");
+    TDateTime value;
+    return !text.empty() && Convert(text, value) ? value : Default;
+}
+
+} // namespace
+
+TDateTime TCustomIniFile::ReadDate(const std::string& Section, const std::string& Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToDate);
+}
+
+TDateTime TCustomIniFile::ReadDateTime(const std::string& Section, const std::string& Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToDateTime);
+}
+
+TDateTime TCustomIniFile::ReadTime(const std::string& Section, const std::string& Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToTime);
+}
+
+void TCustomIniFile::WriteDate(const std::string& Section, const std::string& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateToStr(Value));
+}
+
+void TCustomIniFile::WriteDateTime(const std::string& Section, const std::string& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateTimeToStr(Value));
+}
+
+void TCustomIniFile::WriteTime(const std::string& Section, const std::string& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, TimeToStr(Value));
+}
+
 // ---- TIniFile
 
 namespace {

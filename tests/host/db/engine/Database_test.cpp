@@ -336,3 +336,31 @@ TEST(Database, CursorPropertiesAndEngineInformation)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Database, ExclusiveTablesShutOthersOut)
+{
+    TempDir dir;
+    auto db = TEngineDatabase::Open(dir.Path());
+    auto other = TEngineDatabase::Open(dir.Path()); // stands for another program
+    db->SetBusyTimeout(50);
+    other->SetBusyTimeout(50);
+    db->CreateTable("CUST", ttParadox, CustomerDesc());
+    {
+        auto shared = other->OpenTable("CUST");
+        EXPECT_EQ(ErrorOf([&] { db->OpenTable("CUST"); }), DBIERR_NONE);
+        EXPECT_EQ(ErrorOf([&] { other->OpenTable("CUST", ttDefault, false, true); }), DBIERR_LOCKED);
+    }
+    {
+        auto mine = db->OpenTable("CUST", ttDefault, false, true);
+        TEngineCursor c(mine);
+        c.InsertRecord(Rec({S("a"), S(""), I(1), B(true)}));
+        db->EmptyTable("CUST");
+        EXPECT_EQ(ErrorOf([&] { db->OpenTable("CUST"); }), DBIERR_LOCKED);
+        EXPECT_EQ(ErrorOf([&] { other->OpenTable("CUST"); }), DBIERR_LOCKED);
+    }
+    EXPECT_EQ(other->OpenTable("CUST")->GetRecordCount(), 0);
+}
+
+} // namespace
