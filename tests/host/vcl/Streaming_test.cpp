@@ -65,6 +65,7 @@ const char* const kHandWritten = R"(object MainForm: TTestForm
     end
   end
   object Target: TTestControl
+    Tag = -7
     Left = 16
     Top = 24
   end
@@ -181,6 +182,7 @@ TEST(ReaderTest, HandWrittenTextFormLoadsAndBehaves)
     EXPECT_EQ(button->GetItems()->Items<TTestItem>(0)->FWidth, 64);
     EXPECT_EQ(button->FData, Bytes({0, 0xFF, 0x10, 0x20}));
     EXPECT_EQ(target->GetDesignInfo(), (24 << 16) | 16);
+    EXPECT_EQ(target->GetTag(), -7);
 
     // Everything read was created loading, got Loaded once, and left loading.
     for (TTestControl* c : {panel, button, target}) {
@@ -426,4 +428,74 @@ TEST(ReaderTest, StoredLayoutLoadsDuringConstruction)
     EXPECT_FALSE(InitInheritedComponent(dialog, TTestForm::StaticClass()));
     dialog->Free();
     UnregisterResource(TResType::FormLayout, "TLayoutDialog");
+}
+
+TEST(ReaderTest, EveryValueTypeReadsAndConvertsToText)
+{
+    int64_t currency = 123456; // 12.3456
+    double date = 36526.5;
+    float single = 1.5f;
+    auto raw = [](const void* p, size_t n) { return std::string(static_cast<const char*>(p), n); };
+    struct Case {
+        std::string value;
+        std::string text;
+    };
+    const Case cases[] = {
+        {Bytes({18, 4, 0, 0, 0, 'h', 0, 0xE9, 0, 0x3D, 0xD8, 0x00, 0xDE}), "'h\xC3\xA9\xF0\x9F\x98\x80'"},
+        {Bytes({20, 2, 0, 0, 0, 0xC3, 0xA9}), "'\xC3\xA9'"},
+        {Bytes({16}) + raw(&currency, 8), "12.3456c"},
+        {Bytes({17}) + raw(&date, 8), "36526.5d"},
+        {Bytes({15}) + raw(&single, 4), "1.5s"},
+        {Bytes({13}), "nil"},
+        {Bytes({0x0B, 1, 'a', 1, 'b', 0}), "[a, b]"},
+        {Bytes({1, 2, 1, 6, 1, 'x', 0}), "(\r\n    1\r\n    'x')"},
+        {Bytes({14, 2, 3, 1, 1, 'W', 2, 5, 0, 0}), "<\r\n    item [3]\r\n      W = 5\r\n    end>"},
+        {Bytes({6, 2, '\'', 9}), "''''#9"},
+    };
+    for (const Case& c : cases) {
+        std::string binary = "TPF0" + Bytes({5}) + "TForm" + Bytes({0, 1, 'P'}) + c.value + Bytes({0, 0});
+        std::string text = ObjectBinaryToText(binary);
+        EXPECT_EQ(text, "object TForm\r\n  P = " + c.text + "\r\nend\r\n") << c.text;
+    }
+    TStringStream stream(Bytes({16}) + raw(&currency, 8) + Bytes({17}) + raw(&date, 8) + Bytes({18, 1, 0, 0, 0, 0x41, 0}));
+    TReader reader(&stream);
+    EXPECT_DOUBLE_EQ(reader.ReadFloat(), 12.3456);
+    EXPECT_DOUBLE_EQ(reader.ReadDate(), date);
+    EXPECT_EQ(reader.ReadString(), "A");
+}
+
+namespace {
+class TStartupRegistered : public TComponent {
+    HOST_CLASS(TStartupRegistered, TComponent)
+public:
+    using TComponent::TComponent;
+};
+HOST_REGISTER_CLASSES(TStartupRegistered);
+} // namespace
+
+TEST(ClassRegistryTest, StartupRegistrationHappensBeforeMain)
+{
+    EXPECT_EQ(GetClass("TStartupRegistered"), TStartupRegistered::StaticClass());
+    TComponent* c = ReadComponentFromString("object X: TStartupRegistered\nend\n", nullptr);
+    EXPECT_EQ(c->ClassType(), TStartupRegistered::StaticClass());
+    c->Free();
+}
+
+TEST(ReaderTest, TextFormsRejectWhatBinaryCannotHold)
+{
+    RegisterTestClasses();
+    const std::string bad[] = {
+        "object F: TTestForm\n  " + std::string(300, 'P') + " = 1\nend\n", // name over 255 characters
+        "object F: TTestForm\n  Caption = 'open\nend\n",
+        "object F: TTestForm\n  Caption = #300\nend\n",
+        "object F: TTestForm\n  Data = {ABC}\nend\n",
+        "object F: TTestForm\n  Width = 99999999999999999999\nend\n",
+        "object F: TTestForm\n  Items = < item end\n",
+        "object F: TTestForm\n",
+        "",
+    };
+    for (const std::string& text : bad) EXPECT_THROW(ObjectTextToBinary(text), EReadError) << text.substr(0, 40);
+    // A byte order mark is not part of the form.
+    EXPECT_EQ(ObjectTextToBinary("\xEF\xBB\xBFobject F: TTestForm\nend\n"),
+              ObjectTextToBinary("object F: TTestForm\nend\n"));
 }

@@ -24,7 +24,7 @@ TEST(TypInfoTest, PropertyListsFollowDeclarationAndInheritance)
 {
     std::vector<std::string> names;
     for (const TPropInfo* p : GetPropList(TWideControl::StaticClass())) names.push_back(p->Name);
-    std::vector<std::string> expected = {"Align", "Big",   "Buddy", "Caption", "Enabled", "Font",    "Items",
+    std::vector<std::string> expected = {"Name", "Tag", "Align", "Big",   "Buddy", "Caption", "Enabled", "Font",    "Items",
                                          "Letter", "Lines", "Ratio", "Scale",   "Width",   "OnClick", "Depth"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(GetPropInfo(TWideControl::StaticClass(), "width")->Default, 200);
