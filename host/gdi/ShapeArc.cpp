@@ -121,7 +121,8 @@ bool DrawArcShape(HDC hdc, ArcKind kind, int l, int t, int r, int b, POINT start
     }
     POINT centre{LONG(std::lround(sweep.Cx)), LONG(std::lround(sweep.Cy))};
     double mid = sweep.Start + sweep.Sweep / 2;
-    double mx = sweep.Cx + std::cos(mid), my = sweep.Cy - std::sin(mid);
+    double rx = (shapeBox.right - shapeBox.left - 1) / 2.0, ry = (shapeBox.bottom - shapeBox.top - 1) / 2.0;
+    double mx = sweep.Cx + rx * std::cos(mid), my = sweep.Cy - ry * std::sin(mid);
     auto chordSide = [&](double x, double y) {
         return (p1.x - p0.x) * (y - p0.y) - (p1.y - p0.y) * (x - p0.x);
     };

@@ -32,7 +32,7 @@ void TList::Insert(int Index, void* Item)
 {
     if (Index < 0 || Index > FCount) Error("List index out of bounds (%d)", Index);
     if (FCount == FCapacity) Grow();
-    std::memmove(&FList[Index + 1], &FList[Index], sizeof(void*) * static_cast<size_t>(FCount - Index));
+    std::memmove(FList.get() + Index + 1, FList.get() + Index, sizeof(void*) * static_cast<size_t>(FCount - Index));
     FList[Index] = Item;
     ++FCount;
     if (Item) Notify(Item, lnAdded);
@@ -43,7 +43,7 @@ void TList::Delete(int Index)
     CheckIndex(Index);
     void* item = FList[Index];
     --FCount;
-    std::memmove(&FList[Index], &FList[Index + 1], sizeof(void*) * static_cast<size_t>(FCount - Index));
+    std::memmove(FList.get() + Index, FList.get() + Index + 1, sizeof(void*) * static_cast<size_t>(FCount - Index));
     if (item) Notify(item, lnDeleted);
 }
 
@@ -59,7 +59,7 @@ void* TList::Extract(void* Item)
     const int i = IndexOf(Item);
     if (i < 0) return nullptr;
     --FCount;
-    std::memmove(&FList[i], &FList[i + 1], sizeof(void*) * static_cast<size_t>(FCount - i));
+    std::memmove(FList.get() + i, FList.get() + i + 1, sizeof(void*) * static_cast<size_t>(FCount - i));
     Notify(Item, lnExtracted);
     return Item;
 }
@@ -83,12 +83,13 @@ void TList::Move(int CurIndex, int NewIndex)
     if (CurIndex == NewIndex) return;
     CheckIndex(NewIndex);
     CheckIndex(CurIndex);
-    void* item = FList[CurIndex];
+    void** items = FList.get();
+    void* item = items[CurIndex];
     if (CurIndex < NewIndex)
-        std::memmove(&FList[CurIndex], &FList[CurIndex + 1], sizeof(void*) * static_cast<size_t>(NewIndex - CurIndex));
+        std::memmove(items + CurIndex, items + CurIndex + 1, sizeof(void*) * static_cast<size_t>(NewIndex - CurIndex));
     else
-        std::memmove(&FList[NewIndex + 1], &FList[NewIndex], sizeof(void*) * static_cast<size_t>(CurIndex - NewIndex));
-    FList[NewIndex] = item;
+        std::memmove(items + NewIndex + 1, items + NewIndex, sizeof(void*) * static_cast<size_t>(CurIndex - NewIndex));
+    items[NewIndex] = item;
 }
 
 void TList::Pack()
@@ -140,7 +141,7 @@ void TList::SetCount(int NewCount)
     if (NewCount < 0 || NewCount > MaxListSize) Error("List count out of bounds (%d)", NewCount);
     if (NewCount > FCapacity) SetCapacity(NewCount);
     if (NewCount > FCount) {
-        std::fill(&FList[FCount], &FList[0] + NewCount, nullptr);
+        std::fill(FList.get() + FCount, FList.get() + NewCount, nullptr);
         FCount = NewCount;
     } else {
         for (int i = FCount - 1; i >= NewCount; --i) Delete(i);
@@ -154,7 +155,7 @@ void TList::SetCapacity(int NewCapacity)
     std::unique_ptr<void*[]> list;
     if (NewCapacity > 0) {
         list = std::make_unique<void*[]>(static_cast<size_t>(NewCapacity));
-        std::copy(&FList[0], &FList[0] + FCount, list.get());
+        std::copy(FList.get(), FList.get() + FCount, list.get());
     }
     FList = std::move(list);
     FCapacity = NewCapacity;

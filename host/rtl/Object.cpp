@@ -4,6 +4,13 @@
 
 namespace host {
 
+void TObject::Free()
+{
+    BeforeDestruction();
+    Destroy();
+    delete this;
+}
+
 void TPersistent::Assign(TPersistent* Source)
 {
     if (Source)

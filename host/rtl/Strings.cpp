@@ -196,10 +196,10 @@ void TStrings::LoadFromFile(const std::string& FileName)
 
 void TStrings::LoadFromStream(TStream* Stream)
 {
-    const int64_t size = Stream->GetSize() - Stream->GetPosition();
-    std::string text(static_cast<size_t>(std::max<int64_t>(size, 0)), '\0');
-    const int64_t got = text.empty() ? 0 : Stream->Read(text.data(), size);
-    text.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    const int64_t size = std::max<int64_t>(Stream->GetSize() - Stream->GetPosition(), 0);
+    std::string text(static_cast<size_t>(size), '\0');
+    // A failed read raises rather than passing for an empty text.
+    Stream->ReadBuffer(text.data(), size);
     BeginUpdate();
     try {
         SetTextStr(text);

@@ -191,10 +191,22 @@ private:
         return i;
     }
 
+    // Nesting is bounded so that hostile texts cannot exhaust the stack.
+    struct TNest {
+        explicit TNest(int& Depth) : FDepth(++Depth)
+        {
+            if (Depth > MaxNesting) Fail(SFilterMalformed);
+        }
+        ~TNest() { --FDepth; }
+        int& FDepth;
+    };
+    static constexpr int MaxNesting = 200;
+
     TItem ParseNot()
     {
         if (!IsWord(Peek(), "NOT")) return ParseComparison();
         Take();
+        TNest nest(FDepth);
         TItem operand = ParseNot();
         TExprNode n;
         n.Op = TExprOp::Not;
@@ -227,6 +239,7 @@ private:
         TItem item;
         switch (t.Kind) {
         case TTok::LParen: {
+            TNest nest(FDepth);
             TItem inner = ParseOr();
             if (Peek().Kind != TTok::RParen) Fail(SFilterParenExpected, Describe(Peek()));
             Take();
@@ -303,6 +316,7 @@ private:
 
     std::vector<TToken> FToks;
     size_t FPos = 0;
+    int FDepth = 0;
     const std::vector<TFieldDesc>& FFields;
     TFilterOptions FOptions;
     TFilterExpr FExpr;

@@ -368,4 +368,14 @@ TEST(Strings, StreamsAndFiles)
     std::remove(name.c_str());
     EXPECT_THROW(f.LoadFromFile(name), EFOpenError);
     EXPECT_EQ(Items(f), Items(l)) << "a failed load keeps the list";
+
+    // A stream that fails while reading raises instead of loading nothing.
+    struct TFailingStream : TStream {
+        int64_t Read(void*, int64_t) override { return -1; }
+        int64_t Write(const void*, int64_t) override { return -1; }
+        using TStream::Seek;
+        int64_t Seek(int64_t, TSeekOrigin Origin) override { return Origin == soEnd ? 10 : 0; }
+    } failing;
+    EXPECT_THROW(f.LoadFromStream(&failing), EReadError);
+    EXPECT_EQ(Items(f), Items(l));
 }

@@ -84,7 +84,7 @@ TEST_F(FilterTest, LanguageFormsSelectTheRightRecords)
 TEST_F(FilterTest, EverySyntaxErrorHasItsText)
 {
     struct Case {
-        const char* text;
+        std::string text;
         int ident;
         const char* arg; // the %s argument, when the text has one
     };
@@ -109,7 +109,8 @@ TEST_F(FilterTest, EverySyntaxErrorHasItsText)
                                            {"[QTY]", 16038, "QTY"},
                                            {"NOT [CITY]", 16038, "CITY"},
                                            {"'abc'", 16039, nullptr},
-                                           {"[PAID] AND 5", 16039, nullptr}}) {
+                                           {"[PAID] AND 5", 16039, nullptr},
+                                           {std::string(5000, '(') + "[PAID]" + std::string(5000, ')'), 16039, nullptr}}) {
         try {
             CompileFilter(t.text, Table->GetDesc().Fields);
             ADD_FAILURE() << "compiled: " << t.text;
