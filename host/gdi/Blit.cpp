@@ -37,7 +37,9 @@ struct Mapped {
 Mapped NormalizeDest(Dc& dc, int x, int y, int w, int h)
 {
     Mapped m;
-    int sx = x + dc.OffsetX(), sy = y + dc.OffsetY();
+    int sx = ClampCoord(int64_t(x) + dc.OffsetX()), sy = ClampCoord(int64_t(y) + dc.OffsetY());
+    w = ClampCoord(w);
+    h = ClampCoord(h);
     if (w < 0) {
         sx += w + 1;
         w = -w;
@@ -80,12 +82,20 @@ bool DoBlit(Dc& dst, int x, int y, int w, int h, const BlitSource* src, DWORD ro
         s.H = -s.H;
         m.FlipY = !m.FlipY;
     }
-    // Reading and writing the same surface: read from a copy.
+    const Region& clip = dst.EffectiveClip();
+    const Surface& d = *dst.Target;
+    RECT box = clip.Box();
+    RECT vis{std::max({m.Dst.left, box.left, LONG(0)}), std::max({m.Dst.top, box.top, LONG(0)}),
+             std::min({m.Dst.right, box.right, LONG(d.Width)}), std::min({m.Dst.bottom, box.bottom, LONG(d.Height)})};
+    if (vis.left >= vis.right || vis.top >= vis.bottom)
+        return true;
+    // Reading and writing the same surface: read the source rows from a copy.
     std::vector<uint32_t> copy;
     Surface srcSurf = src ? *s.Surf : Surface{};
     if (src && s.Surf->Bits == dst.Target->Bits) {
         copy.resize(size_t(srcSurf.Width) * size_t(srcSurf.Height));
-        for (int r = 0; r < srcSurf.Height; ++r)
+        int r0 = std::clamp(s.Y, 0, srcSurf.Height), r1 = std::clamp(s.Y + s.H, 0, srcSurf.Height);
+        for (int r = r0; r < r1; ++r)
             std::copy(srcSurf.Row(r), srcSurf.Row(r) + srcSurf.Width, copy.begin() + ptrdiff_t(r) * srcSurf.Width);
         srcSurf.Bits = copy.data();
         srcSurf.Stride = srcSurf.Width;
@@ -93,56 +103,50 @@ bool DoBlit(Dc& dst, int x, int y, int w, int h, const BlitSource* src, DWORD ro
     bool dstMono = dst.Monochrome();
     uint32_t text = RealizeColor(dst.S.TextColor, dstMono), bk = RealizeColor(dst.S.BkColor, dstMono);
     int orgX = dst.S.BrushOrg.x + dst.DeviceOrigin.x, orgY = dst.S.BrushOrg.y + dst.DeviceOrigin.y;
-    std::vector<uint32_t> sRow(static_cast<size_t>(w)), pRow(static_cast<size_t>(w));
-    std::vector<char> valid(size_t(w), 1);
-    const Region& clip = dst.EffectiveClip();
-    const Surface& d = *dst.Target;
-    for (int j = 0; j < h; ++j) {
-        int dy = m.Dst.top + j;
-        if (dy < 0 || dy >= d.Height)
-            continue;
+    int vw = vis.right - vis.left;
+    std::vector<uint32_t> sRow(static_cast<size_t>(vw)), pRow(static_cast<size_t>(vw));
+    std::vector<char> valid(static_cast<size_t>(vw), 1);
+    for (int dy = vis.top; dy < vis.bottom; ++dy) {
+        int j = dy - m.Dst.top;
         const Region::Band* band = clip.BandAt(dy);
         if (!band)
             continue;
-        int sy = 0;
         if (src) {
-            sy = s.Y + MapIndex(m.FlipY ? h - 1 - j : j, h, s.H);
+            int sy = s.Y + MapIndex(m.FlipY ? h - 1 - j : j, h, s.H);
             bool rowOk = sy >= 0 && sy < srcSurf.Height;
-            for (int i = 0; i < w; ++i) {
+            for (int v = 0; v < vw; ++v) {
+                int i = vis.left + v - m.Dst.left;
                 int sx = s.X + MapIndex(m.FlipX ? w - 1 - i : i, w, s.W);
-                valid[size_t(i)] = rowOk && sx >= 0 && sx < srcSurf.Width;
-                if (valid[size_t(i)])
-                    sRow[size_t(i)] = ConvertSourcePixel(srcSurf.Row(sy)[sx], s, text, bk, dstMono);
+                valid[size_t(v)] = rowOk && sx >= 0 && sx < srcSurf.Width;
+                if (valid[size_t(v)])
+                    sRow[size_t(v)] = ConvertSourcePixel(srcSurf.Row(sy)[sx], s, text, bk, dstMono);
             }
         }
         if (needPat) {
-            for (int i = 0; i < w; ++i) {
-                int dx = m.Dst.left + i;
-                uint32_t cell = dst.Brush.Patterned ? dst.Brush.Cells[((dy - orgY) & 7) * 8 + ((dx - orgX) & 7)]
-                                                    : dst.Brush.Pixel;
-                pRow[size_t(i)] = cell;
-            }
+            const uint32_t* cells = dst.Brush.Cells + ((dy - orgY) & 7) * 8;
+            for (int v = 0; v < vw; ++v)
+                pRow[size_t(v)] = dst.Brush.Patterned ? cells[(vis.left + v - orgX) & 7] : dst.Brush.Pixel;
         }
         uint32_t* row = d.Row(dy);
         for (size_t k = 0; k < band->X.size(); k += 2) {
-            int x1 = std::max({band->X[k], int(m.Dst.left), 0});
-            int x2 = std::min({band->X[k + 1], int(m.Dst.right), d.Width});
+            int x1 = std::max(band->X[k], int(vis.left));
+            int x2 = std::min(band->X[k + 1], int(vis.right));
             for (int dx = x1; dx < x2;) {
-                int i = dx - m.Dst.left;
-                if (!valid[size_t(i)]) {
+                int v = dx - vis.left;
+                if (!valid[size_t(v)]) {
                     ++dx;
                     continue;
                 }
                 int run = dx;
-                while (run < x2 && valid[size_t(run - m.Dst.left)])
+                while (run < x2 && valid[size_t(run - vis.left)])
                     ++run;
                 if (!mask) {
-                    Rop3Row(code, row + dx, sRow.data() + i, pRow.data() + i, run - dx);
+                    Rop3Row(code, row + dx, sRow.data() + v, pRow.data() + v, run - dx);
                 } else {
                     for (int px = dx; px < run; ++px) {
-                        int ii = px - m.Dst.left;
-                        bool fore = mask->Pixel(ii, j);
-                        row[px] = Rop3(fore ? code : back, pRow[size_t(ii)], sRow[size_t(ii)], row[px]);
+                        size_t vv = size_t(px - vis.left);
+                        bool fore = mask->Pixel(px - m.Dst.left, j);
+                        row[px] = Rop3(fore ? code : back, pRow[vv], sRow[vv], row[px]);
                     }
                 }
                 dx = run;

@@ -1,4 +1,5 @@
 #include "host/gdi/Dc.h"
+#include "host/gdi/DcInternal.h"
 
 #include "host/gdi/WinGdi.h"
 
@@ -143,8 +144,13 @@ void RealizeAll(Dc& dc)
 
 bool BrushPaintOf(Dc& dc, HBRUSH h, int rop2, Paint& out)
 {
-    if (!FindObjectAs<BrushObject>(h, OBJ_BRUSH))
+    BrushObject* b = FindObjectAs<BrushObject>(h, OBJ_BRUSH);
+    if (!b)
         return false;
+    if (b->Log.lbStyle == BS_SOLID && h != GetStockObject(DC_BRUSH)) {
+        out = Paint::Solid(RealizeColor(b->Log.lbColor, dc.Monochrome()), rop2);
+        return true;
+    }
     HBRUSH saved = dc.S.Brush;
     RealBrush real = dc.Brush;
     dc.S.Brush = h;
@@ -161,13 +167,20 @@ namespace host {
 
 using namespace gdi;
 
-HDC CreateCompatibleDC(HDC)
+}  // namespace host
+
+namespace host::gdi {
+
+namespace {
+
+HDC NewDc(DWORD type, Surface* surface, HBITMAP bitmap)
 {
-    auto dc = std::make_unique<Dc>(OBJ_MEMDC);
+    auto dc = std::make_unique<Dc>(type);
     dc->S.Pen = static_cast<HPEN>(GetStockObject(BLACK_PEN));
     dc->S.Brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     dc->S.Font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    dc->S.Bitmap = DefaultBitmap();
+    dc->S.Bitmap = bitmap;
+    dc->Target = surface;
     Dc* raw = dc.get();
     HDC h = static_cast<HDC>(AddObject(std::move(dc)));
     ForEachHandle(raw->S, AddSelection);
@@ -175,18 +188,59 @@ HDC CreateCompatibleDC(HDC)
     return h;
 }
 
+}  // namespace
+
+void FreeDc(HDC hdc, Dc& dc)
+{
+    if (BitmapObject* b = FindObjectAs<BitmapObject>(dc.S.Bitmap, OBJ_BITMAP))
+        if (b->SelectedIn == hdc)
+            b->SelectedIn = nullptr;
+    ForEachHandle(dc.S, ReleaseSelection);
+    for (const DcState& s : dc.Saved)
+        ForEachHandle(s, ReleaseSelection);
+    RemoveObject(hdc);
+}
+
+HDC CreateSurfaceDc(Surface* surface, POINT origin, std::optional<Region> visible)
+{
+    HDC h = NewDc(OBJ_DC, surface, nullptr);
+    SetSurfaceDcArea(h, origin, std::move(visible));
+    return h;
+}
+
+void SetSurfaceDcArea(HDC hdc, POINT origin, std::optional<Region> visible)
+{
+    Dc* dc = FindDc(hdc);
+    if (!dc || dc->Type() != OBJ_DC)
+        return;
+    dc->DeviceOrigin = origin;
+    dc->VisRgn = std::move(visible);
+    dc->InvalidateClip();
+}
+
+void DestroySurfaceDc(HDC hdc)
+{
+    Dc* dc = FindDc(hdc);
+    if (dc && dc->Type() == OBJ_DC)
+        FreeDc(hdc, *dc);
+}
+
+}  // namespace host::gdi
+
+namespace host {
+
+HDC CreateCompatibleDC(HDC)
+{
+    return NewDc(OBJ_MEMDC, nullptr, DefaultBitmap());
+}
+
+// Window and screen DCs belong to the window system.
 BOOL DeleteDC(HDC hdc)
 {
     Dc* dc = FindDc(hdc);
-    if (!dc || dc->Stock)
+    if (!dc || dc->Stock || dc->Type() != OBJ_MEMDC)
         return FALSE;
-    if (BitmapObject* b = FindObjectAs<BitmapObject>(dc->S.Bitmap, OBJ_BITMAP))
-        if (b->SelectedIn == hdc)
-            b->SelectedIn = nullptr;
-    ForEachHandle(dc->S, ReleaseSelection);
-    for (const DcState& s : dc->Saved)
-        ForEachHandle(s, ReleaseSelection);
-    RemoveObject(hdc);
+    FreeDc(hdc, *dc);
     return TRUE;
 }
 

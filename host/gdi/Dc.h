@@ -112,5 +112,6 @@ void RealizeAll(Dc& dc);
 // The paint of another brush as realised in this DC (colours, origin).
 // False when h is not a brush.
 bool BrushPaintOf(Dc& dc, HBRUSH h, int rop2, Paint& out);
+void FreeDc(HDC hdc, Dc& dc);
 
 }  // namespace host::gdi

@@ -29,6 +29,13 @@
 //   dc->DeviceOrigin the surface position of device (0, 0), and
 //   dc->EffectiveClip() the clip in surface coordinates.
 //
+// Window system: CreateSurfaceDc makes a DC (OBJ_DC, no bitmap selection)
+//   drawing on a surface the caller owns, e.g. the screen. Its device (0, 0)
+//   sits at 'origin' on the surface and it draws only inside 'visible'
+//   (surface coordinates; none = the whole surface). SetSurfaceDcArea moves
+//   or re-clips it later (e.g. when the window moves or is uncovered);
+//   DestroySurfaceDc frees it (DeleteDC refuses DCs it did not create).
+//
 // Painting text: the helpers below take DEVICE coordinates, add the device
 // origin and clip. Text ignores the ROP2 mode, so they copy the colour.
 #include "host/gdi/Dc.h"
@@ -39,6 +46,10 @@
 #include <cstdint>
 
 namespace host::gdi {
+
+HDC CreateSurfaceDc(Surface* surface, POINT origin, std::optional<Region> visible);
+void SetSurfaceDcArea(HDC hdc, POINT origin, std::optional<Region> visible);
+void DestroySurfaceDc(HDC hdc);
 
 // Paints spans (device coordinates, X2 exclusive) in colour.
 void PaintSpans(Dc& dc, const Span* spans, size_t count, COLORREF colour);

@@ -340,4 +340,23 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap)
     return static_cast<HBRUSH>(AddObject(std::move(b)));
 }
 
+HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL)
+{
+    if (!FindDc(hdc) || GetObjectType(palette) != OBJ_PAL)
+        return nullptr;
+    return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+}
+
+UINT RealizePalette(HDC hdc) { return FindDc(hdc) ? 0 : GDI_ERROR; }
+
+// The colour a DC would actually paint: itself on colour surfaces, black or
+// white on monochrome ones.
+COLORREF GetNearestColor(HDC hdc, COLORREF colour)
+{
+    Dc* dc = FindDc(hdc);
+    if (!dc)
+        return CLR_INVALID;
+    return PixelToColor(RealizeColor(colour & 0xFFFFFF, dc->Monochrome()));
+}
+
 }  // namespace host

@@ -24,6 +24,14 @@ struct Surface {
 
 constexpr uint32_t kPixelMask = 0x00FFFFFF;
 
+// Coordinates are confined to 28 signed bits, as GDI does, so that sums of
+// coordinates and origins cannot overflow.
+constexpr int kCoordLimit = 1 << 27;
+constexpr int ClampCoord(int64_t v)
+{
+    return int(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+}
+
 constexpr uint32_t ColorToPixel(COLORREF c)
 {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
@@ -40,8 +48,9 @@ struct Paint {
     bool Patterned = false;
     int OrgX = 0;  // surface pixel where pattern cell (0, 0) falls
     int OrgY = 0;
-    uint32_t PatAnd[64] = {};
-    uint32_t PatXor[64] = {};
+    // Only meaningful when Patterned; left uninitialised to keep solid paints cheap.
+    uint32_t PatAnd[64];
+    uint32_t PatXor[64];
 
     bool IsNop() const { return !Patterned && And == kPixelMask && Xor == 0; }
     static Paint Solid(uint32_t pixel, int rop2);

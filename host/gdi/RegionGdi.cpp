@@ -20,7 +20,8 @@ HRGN NewRegion(Region r)
 
 RECT Normalized(int l, int t, int r, int b)
 {
-    return RECT{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+    return RECT{ClampCoord(std::min(l, r)), ClampCoord(std::min(t, b)), ClampCoord(std::max(l, r)),
+                ClampCoord(std::max(t, b))};
 }
 
 // A region given in logical coordinates, moved to the surface.

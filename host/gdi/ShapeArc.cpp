@@ -50,12 +50,13 @@ POINT RadialEnd(const RECT& b, const ArcSweep& s, POINT through)
     return POINT{LONG(std::lround(s.Cx + rx * std::cos(t))), LONG(std::lround(s.Cy - ry * std::sin(t)))};
 }
 
+// Keeps the pixels of spans inside the window that pass keep(x, y).
 template <class Pred>
-std::vector<Span> Filter(const std::vector<Span>& spans, Pred keep)
+std::vector<Span> Filter(const std::vector<Span>& spans, const RECT& window, Pred keep)
 {
     std::vector<Span> out;
     for (const Span& sp : spans)
-        for (int x = sp.X1; x < sp.X2; ++x) {
+        for (int x = std::max(sp.X1, int(window.left)); x < std::min(sp.X2, int(window.right)); ++x) {
             if (!keep(x, sp.Y))
                 continue;
             if (!out.empty() && out.back().Y == sp.Y && out.back().X2 == x)
@@ -80,7 +81,7 @@ std::vector<Span> RegionSpans(const Region& r)
 
 // The straight edges of a chord or pie, as a region so that pixels shared
 // with the arc are painted once.
-Region StraightEdges(Dc& dc, ArcKind kind, POINT p0, POINT p1, POINT centre)
+Region StraightEdges(Dc& dc, ArcKind kind, POINT p0, POINT p1, POINT centre, const RECT& window)
 {
     POINT pts[3] = {p0, centre, p1};
     const POINT* line = kind == ArcKind::Pie ? pts : nullptr;
@@ -89,10 +90,10 @@ Region StraightEdges(Dc& dc, ArcKind kind, POINT p0, POINT p1, POINT centre)
         line = chord;
     int n = kind == ArcKind::Pie ? 3 : 2;
     if (dc.Pen.Width > 1)
-        return WideStrokeRegion(line, n, false, dc.Pen.Width);
+        return WideStrokeRegion(line, n, false, dc.Pen.Width, window);
     std::vector<POINT> px;
     for (int i = 0; i + 1 < n; ++i)
-        LinePixelsEndExcluded(line[i], line[i + 1], px);
+        LinePixelsEndExcluded(line[i], line[i + 1], px, window);
     px.push_back(line[n - 1]);
     std::vector<Span> spans;
     for (const POINT& p : px)
@@ -106,15 +107,16 @@ bool DrawArcShape(HDC hdc, ArcKind kind, int l, int t, int r, int b, POINT start
     if (!dc || !dc->Target)
         return false;
     RECT box = SurfaceBounds(*dc, l, t, r, b);
-    POINT s0{start.x + dc->OffsetX(), start.y + dc->OffsetY()};
-    POINT s1{end.x + dc->OffsetX(), end.y + dc->OffsetY()};
+    POINT s0{ClampCoord(int64_t(start.x) + dc->OffsetX()), ClampCoord(int64_t(start.y) + dc->OffsetY())};
+    POINT s1{ClampCoord(int64_t(end.x) + dc->OffsetX()), ClampCoord(int64_t(end.y) + dc->OffsetY())};
     RECT shapeBox = dc->Pen.IsNull() ? NullPenFillBounds(box) : box;
     ArcSweep sweep = MakeSweep(shapeBox, s0, s1, dc->S.ArcDirection);
     bool cw = dc->S.ArcDirection == AD_CLOCKWISE;
     POINT p0 = RadialEnd(shapeBox, sweep, cw ? s1 : s0), p1 = RadialEnd(shapeBox, sweep, cw ? s0 : s1);
-    ShapeParts parts = SplitShape(dc->Pen, box, EllipseShape);
+    RECT window = DrawWindow(*dc);
+    ShapeParts parts = SplitShape(dc->Pen, box, EllipseShape, window);
     auto inSweep = [&](int x, int y) { return sweep.Contains(x, y); };
-    std::vector<Span> arc = Filter(parts.Outline, inSweep);
+    std::vector<Span> arc = Filter(parts.Outline, window, inSweep);
     if (kind == ArcKind::Open) {
         PaintPenSpans(*dc, arc);
         return true;
@@ -132,10 +134,10 @@ bool DrawArcShape(HDC hdc, ArcKind kind, int l, int t, int r, int b, POINT start
             return sweep.Sweep >= kTwoPi || sweep.Contains(x, y);
         return chordSide(x, y) * midSide >= 0;
     };
-    std::vector<Span> fill = Filter(parts.Fill, inFill);
+    std::vector<Span> fill = Filter(parts.Fill, window, inFill);
     Region outline = dc->Pen.IsNull() ? Region()
                                       : Region::Combine(Region::FromSpans(arc),
-                                                        StraightEdges(*dc, kind, p0, p1, centre), RGN_OR);
+                                                        StraightEdges(*dc, kind, p0, p1, centre, window), RGN_OR);
     Region fillRgn = Region::Combine(Region::FromSpans(fill), outline, RGN_DIFF);
     FillRegion(*dc->Target, dc->EffectiveClip(), fillRgn, dc->BrushPaint());
     PaintPenSpans(*dc, RegionSpans(outline));

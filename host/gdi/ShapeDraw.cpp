@@ -11,8 +11,9 @@ namespace host::gdi {
 
 RECT SurfaceBounds(Dc& dc, int l, int t, int r, int b)
 {
-    int dx = dc.OffsetX(), dy = dc.OffsetY();
-    return RECT{std::min(l, r) + dx, std::min(t, b) + dy, std::max(l, r) + dx, std::max(t, b) + dy};
+    int64_t dx = dc.OffsetX(), dy = dc.OffsetY();
+    return RECT{ClampCoord(std::min(l, r) + dx), ClampCoord(std::min(t, b) + dy),
+                ClampCoord(std::max(l, r) + dx), ClampCoord(std::max(t, b) + dy)};
 }
 
 // Without a pen the fill stops one pixel short on the right and bottom,
@@ -34,23 +35,25 @@ RECT WidePenOuterBounds(const RealPen& pen, RECT r)
 
 RECT Deflate(RECT r, int d) { return RECT{r.left + d, r.top + d, r.right - d, r.bottom - d}; }
 
-ShapeParts SplitShape(const RealPen& pen, RECT bounds, const ShapeMaker& make)
+RECT DrawWindow(Dc& dc) { return dc.EffectiveClip().Box(); }
+
+ShapeParts SplitShape(const RealPen& pen, RECT bounds, const ShapeMaker& make, const RECT& window)
 {
     ShapeParts parts;
     if (pen.IsNull()) {
-        make(NullPenFillBounds(bounds)).AppendSpans(parts.Fill);
+        make(NullPenFillBounds(bounds), window).AppendSpans(parts.Fill);
         return parts;
     }
     if (pen.Width <= 1) {
-        RowShape s = make(bounds);
+        RowShape s = make(bounds, window);
         parts.Fill = Interior(s);
         parts.Outline = Outline(s);
         return parts;
     }
     RECT outer = WidePenOuterBounds(pen, bounds);
     RECT inner = Deflate(outer, pen.Width);
-    RowShape in = make(inner);
-    parts.Outline = Difference(make(outer), in);
+    RowShape in = make(inner, window);
+    parts.Outline = Difference(make(outer, window), in);
     if (inner.left < inner.right && inner.top < inner.bottom)
         in.AppendSpans(parts.Fill);
     return parts;
@@ -82,16 +85,16 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
     if (!dc)
         return FALSE;
     RECT b = SurfaceBounds(*dc, left, top, right, bottom);
-    ShapeMaker rect = [](const RECT& r) { return RoundRectShape(r, 0, 0); };
+    ShapeMaker rect = [](const RECT& r, const RECT& w) { return RoundRectShape(r, 0, 0, w); };
     if (IsStyledCosmetic(dc->Pen)) {
-        ShapeParts parts = SplitShape(dc->Pen, b, rect);
+        ShapeParts parts = SplitShape(dc->Pen, b, rect, DrawWindow(*dc));
         FillSpans(*dc->Target, dc->EffectiveClip(), parts.Fill.data(), parts.Fill.size(), dc->BrushPaint());
         POINT pts[4] = {{b.left, b.top}, {b.right - 1, b.top}, {b.right - 1, b.bottom - 1}, {b.left, b.bottom - 1}};
         if (b.right - b.left >= 2 && b.bottom - b.top >= 2)
             StrokePolyline(*dc, pts, 4, true);
         return TRUE;
     }
-    PaintParts(*dc, SplitShape(dc->Pen, b, rect));
+    PaintParts(*dc, SplitShape(dc->Pen, b, rect, DrawWindow(*dc)));
     return TRUE;
 }
 
@@ -101,7 +104,8 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
     if (!dc)
         return FALSE;
     RECT b = SurfaceBounds(*dc, left, top, right, bottom);
-    PaintParts(*dc, SplitShape(dc->Pen, b, [=](const RECT& r) { return RoundRectShape(r, width, height); }));
+    ShapeMaker make = [=](const RECT& r, const RECT& w) { return RoundRectShape(r, width, height, w); };
+    PaintParts(*dc, SplitShape(dc->Pen, b, make, DrawWindow(*dc)));
     return TRUE;
 }
 
@@ -111,7 +115,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
     if (!dc)
         return FALSE;
     RECT b = SurfaceBounds(*dc, left, top, right, bottom);
-    PaintParts(*dc, SplitShape(dc->Pen, b, EllipseShape));
+    PaintParts(*dc, SplitShape(dc->Pen, b, EllipseShape, DrawWindow(*dc)));
     return TRUE;
 }
 
@@ -128,8 +132,8 @@ BOOL PolyPolygon(HDC hdc, const POINT* pts, const INT* counts, int polygons)
     }
     std::vector<POINT> s(pts, pts + total);
     for (POINT& p : s)
-        p = POINT{p.x + dc->OffsetX(), p.y + dc->OffsetY()};
-    std::vector<Span> fill = PolygonSpans(s.data(), counts, polygons, dc->S.PolyFillMode);
+        p = POINT{ClampCoord(int64_t(p.x) + dc->OffsetX()), ClampCoord(int64_t(p.y) + dc->OffsetY())};
+    std::vector<Span> fill = PolygonSpans(s.data(), counts, polygons, dc->S.PolyFillMode, DrawWindow(*dc));
     FillSpans(*dc->Target, dc->EffectiveClip(), fill.data(), fill.size(), dc->BrushPaint());
     const POINT* p = s.data();
     for (int i = 0; i < polygons; ++i) {

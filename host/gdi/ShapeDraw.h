@@ -7,7 +7,8 @@
 
 namespace host::gdi {
 
-using ShapeMaker = std::function<RowShape(const RECT&)>;
+// Makes a shape for bounds, decomposed only inside a window.
+using ShapeMaker = std::function<RowShape(const RECT& bounds, const RECT& window)>;
 
 struct ShapeParts {
     std::vector<Span> Fill;
@@ -18,7 +19,10 @@ struct ShapeParts {
 RECT SurfaceBounds(Dc& dc, int l, int t, int r, int b);
 RECT NullPenFillBounds(RECT r);
 RECT WidePenOuterBounds(const RealPen& pen, RECT r);
-ShapeParts SplitShape(const RealPen& pen, RECT bounds, const ShapeMaker& make);
+ShapeParts SplitShape(const RealPen& pen, RECT bounds, const ShapeMaker& make,
+                      const RECT& window);
+// The part of the surface drawing can reach: the clip box.
+RECT DrawWindow(Dc& dc);
 void PaintParts(Dc& dc, const ShapeParts& parts);
 
 }  // namespace host::gdi

@@ -32,10 +32,15 @@ struct Crossing {
     int Dir;
 };
 
-void RowCrossings(const POINT* pts, const int* counts, int polygons, int y,
-                  std::vector<Crossing>& out)
+struct Edge {
+    int YLo, YHi;
+    int64_t X0, Y0, Dx, Dy;  // Dy > 0 after normalising
+    int Dir;
+};
+
+std::vector<Edge> BuildEdges(const POINT* pts, const int* counts, int polygons)
 {
-    out.clear();
+    std::vector<Edge> edges;
     const POINT* p = pts;
     for (int k = 0; k < polygons; ++k) {
         int n = counts[k];
@@ -43,27 +48,29 @@ void RowCrossings(const POINT* pts, const int* counts, int polygons, int y,
             POINT a = p[i], b = p[(i + 1) % n];
             if (a.y == b.y)
                 continue;
-            int ylo = std::min(a.y, b.y), yhi = std::max(a.y, b.y);
-            if (y < ylo || y >= yhi)
-                continue;
-            int64_t dy = int64_t(b.y) - a.y, dx = int64_t(b.x) - a.x;
-            int64_t num = int64_t(a.x) * dy + (int64_t(y) - a.y) * dx;
-            if (dy < 0) {
-                num = -num;
-                dy = -dy;
-            }
-            out.push_back(Crossing{CeilDiv(num, dy), b.y > a.y ? 1 : -1});
+            int dir = b.y > a.y ? 1 : -1;
+            if (dir < 0)
+                std::swap(a, b);
+            edges.push_back(Edge{int(a.y), int(b.y), a.x, a.y, int64_t(b.x) - a.x, int64_t(b.y) - a.y, dir});
         }
         p += n;
     }
-    std::sort(out.begin(), out.end(), [](const Crossing& l, const Crossing& r) { return l.X < r.X; });
+    std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.YLo < r.YLo; });
+    return edges;
+}
+
+// The first pixel centre at or right of the edge on row y.
+int64_t CrossingX(const Edge& e, int y)
+{
+    return CeilDiv(e.X0 * e.Dy + (int64_t(y) - e.Y0) * e.Dx, e.Dy);
 }
 
 int Clamp32(int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); }
 
 }  // namespace
 
-std::vector<Span> PolygonSpans(const POINT* pts, const int* counts, int polygons, int fillMode)
+std::vector<Span> PolygonSpans(const POINT* pts, const int* counts, int polygons, int fillMode,
+                               const RECT& window)
 {
     std::vector<Span> spans;
     int total = 0;
@@ -76,9 +83,21 @@ std::vector<Span> PolygonSpans(const POINT* pts, const int* counts, int polygons
         ymin = std::min(ymin, int(pts[i].y));
         ymax = std::max(ymax, int(pts[i].y));
     }
+    ymin = std::max(ymin, int(window.top));
+    ymax = std::min(ymax, int(window.bottom));
+    std::vector<Edge> edges = BuildEdges(pts, counts, polygons);
+    std::vector<const Edge*> active;
     std::vector<Crossing> xs;
+    size_t next = 0;
     for (int y = ymin; y < ymax; ++y) {
-        RowCrossings(pts, counts, polygons, y, xs);
+        while (next < edges.size() && edges[next].YLo <= y)
+            active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->YHi <= y; }),
+                     active.end());
+        xs.clear();
+        for (const Edge* e : active)
+            xs.push_back(Crossing{CrossingX(*e, y), e->Dir});
+        std::sort(xs.begin(), xs.end(), [](const Crossing& l, const Crossing& r) { return l.X < r.X; });
         if (fillMode == ALTERNATE) {
             for (size_t i = 0; i + 1 < xs.size(); i += 2)
                 if (xs[i].X < xs[i + 1].X)
@@ -99,50 +118,64 @@ std::vector<Span> PolygonSpans(const POINT* pts, const int* counts, int polygons
     return spans;
 }
 
-RowShape EllipseShape(const RECT& r)
+namespace {
+
+// The rows of r that lie in the window widened by one row each side.
+void WindowRows(const RECT& r, const RECT& window, RowShape& s)
+{
+    s.Top = std::max(int(r.top), int(window.top) - 1);
+    int bottom = std::min(int(r.bottom), int(window.bottom) + 1);
+    s.Rows.assign(size_t(std::max(0, bottom - s.Top)), RowRange{});
+}
+
+}  // namespace
+
+RowRange EllipseRow(const RECT& r, int y)
+{
+    int64_t w = int64_t(r.right) - r.left, h = int64_t(r.bottom) - r.top;
+    if (w <= 0 || h <= 0 || y < r.top || y >= r.bottom)
+        return RowRange{};
+    double cx = (double(r.left) + r.right - 1) / 2.0, cy = (double(r.top) + r.bottom - 1) / 2.0;
+    double dy = (y - cy) / (h / 2.0);
+    double t = 1.0 - dy * dy;
+    if (t < 0)
+        return RowRange{};
+    double hw = (w / 2.0) * std::sqrt(t);
+    int x1 = int(std::ceil(cx - hw - 1e-9)), x2 = int(std::floor(cx + hw + 1e-9)) + 1;
+    return RowRange{std::max(x1, int(r.left)), std::min(x2, int(r.right))};
+}
+
+RowShape EllipseShape(const RECT& r, const RECT& window)
 {
     RowShape s;
-    s.Top = r.top;
-    int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0)
+    if (r.right <= r.left || r.bottom <= r.top)
         return s;
-    double cx = (r.left + r.right - 1) / 2.0, cy = (r.top + r.bottom - 1) / 2.0;
-    double a = w / 2.0, b = h / 2.0;
-    s.Rows.resize(size_t(h));
-    for (int i = 0; i < h; ++i) {
-        double dy = (r.top + i - cy) / b;
-        double t = 1.0 - dy * dy;
-        if (t < 0)
-            continue;
-        double hw = a * std::sqrt(t);
-        int x1 = int(std::ceil(cx - hw - 1e-9)), x2 = int(std::floor(cx + hw + 1e-9)) + 1;
-        s.Rows[size_t(i)] = RowRange{std::max(x1, int(r.left)), std::min(x2, int(r.right))};
-    }
+    WindowRows(r, window, s);
+    for (size_t i = 0; i < s.Rows.size(); ++i)
+        s.Rows[i] = EllipseRow(r, s.Top + int(i));
     return s;
 }
 
-RowShape RoundRectShape(const RECT& r, int ellipseWidth, int ellipseHeight)
+RowShape RoundRectShape(const RECT& r, int ellipseWidth, int ellipseHeight, const RECT& window)
 {
     RowShape s;
-    s.Top = r.top;
     int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return s;
     int ew = std::clamp(ellipseWidth, 0, w), eh = std::clamp(ellipseHeight, 0, h);
-    s.Rows.assign(size_t(h), RowRange{r.left, r.right});
-    if (ew < 2 || eh < 2)
-        return s;
-    RowShape corner = EllipseShape(RECT{0, 0, ew, eh});
-    for (int i = 0; i < h; ++i) {
+    WindowRows(r, window, s);
+    RECT corner{0, 0, ew, eh};
+    for (size_t k = 0; k < s.Rows.size(); ++k) {
+        int i = s.Top + int(k) - r.top;
         int row = -1;
-        if (i < eh / 2)
-            row = i;
-        else if (h - i <= eh / 2)
-            row = eh - (h - i);
-        if (row < 0)
-            continue;
-        int inset = corner.Rows[size_t(row)].X1;
-        s.Rows[size_t(i)] = RowRange{r.left + inset, r.right - inset};
+        if (ew >= 2 && eh >= 2) {
+            if (i < eh / 2)
+                row = i;
+            else if (h - i <= eh / 2)
+                row = eh - (h - i);
+        }
+        int inset = row < 0 ? 0 : EllipseRow(corner, row).X1;
+        s.Rows[k] = RowRange{r.left + inset, r.right - inset};
     }
     return s;
 }

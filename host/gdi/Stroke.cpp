@@ -8,36 +8,9 @@
 
 namespace host::gdi {
 
-namespace {
-
-int64_t CeilDiv(int64_t num, int64_t den)  // den > 0
+void LinePixelsEndExcluded(POINT a, POINT b, std::vector<POINT>& out, const RECT& window)
 {
-    return num >= 0 ? (num + den - 1) / den : -((-num) / den);
-}
-
-// The minor-axis offset at step i of n along the major axis: i * d / n
-// rounded to nearest, halves towards the smaller coordinate.
-int MinorOffset(int64_t i, int64_t d, int64_t n)
-{
-    return int(CeilDiv(2 * i * d - n, 2 * n));
-}
-
-}  // namespace
-
-void LinePixelsEndExcluded(POINT a, POINT b, std::vector<POINT>& out)
-{
-    int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
-    int64_t n = std::max(std::llabs(dx), std::llabs(dy));
-    if (n == 0)
-        return;
-    bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
-    for (int64_t i = 0; i < n; ++i) {
-        if (xMajor)
-            out.push_back(POINT{LONG(a.x + sx * i), LONG(a.y + MinorOffset(i, dy, n))});
-        else
-            out.push_back(POINT{LONG(a.x + MinorOffset(i, dx, n)), LONG(a.y + sy * i)});
-    }
+    ForEachLinePixel(a, b, window, [&](POINT p, int64_t) { out.push_back(p); });
 }
 
 namespace {
@@ -83,10 +56,10 @@ void AddBandRow(Interval& iv, POINT a, POINT b, double r, double y)
     }
 }
 
-void CapsuleSpans(POINT a, POINT b, double r, std::vector<Span>& out)
+void CapsuleSpans(POINT a, POINT b, double r, const RECT& window, std::vector<Span>& out)
 {
-    int top = int(std::floor(std::min(a.y, b.y) - r)) - 1;
-    int bottom = int(std::ceil(std::max(a.y, b.y) + r)) + 1;
+    int top = std::max(int(std::floor(std::min(a.y, b.y) - r)) - 1, int(window.top));
+    int bottom = std::min(int(std::ceil(std::max(a.y, b.y) + r)) + 1, int(window.bottom) - 1);
     for (int y = top; y <= bottom; ++y) {
         double sy = y + kSampleY;
         Interval iv;
@@ -105,15 +78,15 @@ void CapsuleSpans(POINT a, POINT b, double r, std::vector<Span>& out)
 
 }  // namespace
 
-Region WideStrokeRegion(const POINT* pts, int count, bool closed, int width)
+Region WideStrokeRegion(const POINT* pts, int count, bool closed, int width, const RECT& window)
 {
     std::vector<Span> spans;
     double r = width / 2.0;
     if (count == 1)
-        CapsuleSpans(pts[0], pts[0], r, spans);
+        CapsuleSpans(pts[0], pts[0], r, window, spans);
     int segments = closed ? count : count - 1;
     for (int i = 0; i < segments; ++i)
-        CapsuleSpans(pts[i], pts[(i + 1) % count], r, spans);
+        CapsuleSpans(pts[i], pts[(i + 1) % count], r, window, spans);
     return Region::FromSpans(std::move(spans));
 }
 
@@ -155,28 +128,25 @@ const std::vector<int>& DashPattern(int style)
     }
 }
 
-// Splits pixels into dashes and gaps; gaps take the background colour when
-// the background mode is opaque.
-void PaintStyled(Dc& dc, const std::vector<POINT>& pixels, const std::vector<int>& pattern)
+// Whether pixel number i of a styled line falls on a dash.
+bool OnDash(const std::vector<int>& pattern, int period, int64_t i)
 {
-    int period = 0;
-    for (int v : pattern)
-        period += v;
-    std::vector<POINT> on, off;
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        int pos = int(i % size_t(period)), k = 0;
-        while (pos >= pattern[size_t(k)]) {
-            pos -= pattern[size_t(k)];
-            ++k;
-        }
-        (k % 2 == 0 ? on : off).push_back(pixels[i]);
+    int pos = int(i % period), k = 0;
+    while (pos >= pattern[size_t(k)]) {
+        pos -= pattern[size_t(k)];
+        ++k;
     }
-    PaintPenPixels(dc, on);
-    if (dc.S.BkMode == OPAQUE && dc.Target) {
-        std::vector<Span> gaps = PixelsToSpans(off);
-        Paint bk = Paint::Solid(RealizeColor(dc.S.BkColor, dc.Monochrome()), dc.S.Rop2);
-        FillSpans(*dc.Target, dc.EffectiveClip(), gaps.data(), gaps.size(), bk);
-    }
+    return k % 2 == 0;
+}
+
+// Gaps take the background colour when the background mode is opaque.
+void PaintGaps(Dc& dc, const std::vector<POINT>& off)
+{
+    if (dc.S.BkMode != OPAQUE || !dc.Target || off.empty())
+        return;
+    std::vector<Span> gaps = PixelsToSpans(off);
+    Paint bk = Paint::Solid(RealizeColor(dc.S.BkColor, dc.Monochrome()), dc.S.Rop2);
+    FillSpans(*dc.Target, dc.EffectiveClip(), gaps.data(), gaps.size(), bk);
 }
 
 }  // namespace
@@ -187,20 +157,29 @@ void StrokePolyline(Dc& dc, const POINT* pts, int count, bool closed)
 {
     if (dc.Pen.IsNull() || count < 1 || !dc.Target)
         return;
+    RECT window = dc.EffectiveClip().Box();
     if (dc.Pen.Width > 1) {
-        Region r = WideStrokeRegion(pts, count, closed, dc.Pen.Width);
+        Region r = WideStrokeRegion(pts, count, closed, dc.Pen.Width, window);
         FillRegion(*dc.Target, dc.EffectiveClip(), r, dc.PenPaint());
         return;
     }
-    std::vector<POINT> pixels;
-    int segments = closed ? count : count - 1;
-    for (int i = 0; i < segments; ++i)
-        LinePixelsEndExcluded(pts[i], pts[(i + 1) % count], pixels);
     const std::vector<int>& pattern = DashPattern(dc.Pen.Style);
-    if (pattern.empty())
-        PaintPenPixels(dc, pixels);
-    else
-        PaintStyled(dc, pixels, pattern);
+    int period = 0;
+    for (int v : pattern)
+        period += v;
+    std::vector<POINT> on, off;
+    int64_t base = 0;  // the dash pattern runs on across segments
+    int segments = closed ? count : count - 1;
+    for (int i = 0; i < segments; ++i) {
+        base += ForEachLinePixel(pts[i], pts[(i + 1) % count], window, [&](POINT p, int64_t k) {
+            if (pattern.empty() || OnDash(pattern, period, base + k))
+                on.push_back(p);
+            else
+                off.push_back(p);
+        });
+    }
+    PaintPenPixels(dc, on);
+    PaintGaps(dc, off);
 }
 
 }  // namespace host::gdi
@@ -215,7 +194,8 @@ std::vector<POINT> ToSurface(Dc& dc, const POINT* pts, int count)
 {
     std::vector<POINT> out(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
-        out[size_t(i)] = POINT{pts[i].x + dc.OffsetX(), pts[i].y + dc.OffsetY()};
+        out[size_t(i)] = POINT{ClampCoord(int64_t(pts[i].x) + dc.OffsetX()),
+                               ClampCoord(int64_t(pts[i].y) + dc.OffsetY())};
     return out;
 }
 

@@ -70,6 +70,11 @@ HBRUSH CreateHatchBrush(int hatch, COLORREF colour);
 HBRUSH CreatePatternBrush(HBITMAP bitmap);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* lb);
 
+// ---- Palettes: the device is true colour, so palettes change nothing ----
+HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL forceBackground);
+UINT RealizePalette(HDC hdc);
+COLORREF GetNearestColor(HDC hdc, COLORREF colour);
+
 // ---- System colours ----
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);

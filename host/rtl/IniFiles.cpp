@@ -211,7 +211,9 @@ void TIniDocument::WriteValue(std::string_view Section, std::string_view Key, st
     const int header = FindSection(Section);
     if (header < 0) {
         if (!FLines.empty() && !TrimSpaces(FLines.back().Text).empty()) InsertLine(static_cast<int>(FLines.size()), "");
-        InsertLine(static_cast<int>(FLines.size()), "[" + std::string(Section) + "]");
+        std::string headerLine = "[";
+        headerLine.append(Section).append("]");
+        InsertLine(static_cast<int>(FLines.size()), std::move(headerLine));
         InsertLine(static_cast<int>(FLines.size()), entry);
         return;
     }
@@ -321,6 +323,50 @@ double TCustomIniFile::ReadFloat(const std::string& Section, const std::string& 
 void TCustomIniFile::WriteFloat(const std::string& Section, const std::string& Ident, double Value)
 {
     WriteString(Section, Ident, FloatToStr(Value));
+}
+
+namespace {
+
+using TTextToDate = bool (*)(const std::string&, TDateTime&);
+
+TDateTime ReadConverted(TCustomIniFile& Ini, const std::string& Section, const std::string& Ident, TDateTime Default,
+                        TTextToDate Convert)
+{
+    const std::string text = Ini.ReadString(Section, Ident, "");
+    TDateTime value;
+    return !text.empty() && Convert(text, value) ? value : Default;
+}
+
+} // namespace
+
+TDateTime TCustomIniFile::ReadDate(const std::string& Section, const std::string& Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToDate);
+}
+
+TDateTime TCustomIniFile::ReadDateTime(const std::string& Section, const std::string& Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToDateTime);
+}
+
+TDateTime TCustomIniFile::ReadTime(const std::string& Section, const std::string& Ident, TDateTime Default)
+{
+    return ReadConverted(*this, Section, Ident, Default, &TryStrToTime);
+}
+
+void TCustomIniFile::WriteDate(const std::string& Section, const std::string& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateToStr(Value));
+}
+
+void TCustomIniFile::WriteDateTime(const std::string& Section, const std::string& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateTimeToStr(Value));
+}
+
+void TCustomIniFile::WriteTime(const std::string& Section, const std::string& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, TimeToStr(Value));
 }
 
 // ---- TIniFile

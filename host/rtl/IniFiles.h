@@ -95,6 +95,14 @@ public:
     virtual void WriteBool(const std::string& Section, const std::string& Ident, bool Value);
     virtual double ReadFloat(const std::string& Section, const std::string& Ident, double Default);
     virtual void WriteFloat(const std::string& Section, const std::string& Ident, double Value);
+    // In the locale's short date and long time formats; text that does not
+    // convert gives Default.
+    virtual TDateTime ReadDate(const std::string& Section, const std::string& Ident, TDateTime Default);
+    virtual TDateTime ReadDateTime(const std::string& Section, const std::string& Ident, TDateTime Default);
+    virtual TDateTime ReadTime(const std::string& Section, const std::string& Ident, TDateTime Default);
+    virtual void WriteDate(const std::string& Section, const std::string& Ident, TDateTime Value);
+    virtual void WriteDateTime(const std::string& Section, const std::string& Ident, TDateTime Value);
+    virtual void WriteTime(const std::string& Section, const std::string& Ident, TDateTime Value);
     // Replace the contents of Strings.
     virtual void ReadSection(const std::string& Section, TStrings* Strings) = 0;
     virtual void ReadSections(TStrings* Strings) = 0;

@@ -27,6 +27,14 @@ void TPersistent::AssignTo(TPersistent* Dest)
 
 void TPersistent::DefineProperties(TFiler*) {}
 
-std::string TPersistent::GetNamePath() const { return ClassName(); }
+std::string TPersistent::GetNamePath() const
+{
+    std::string result = ClassName();
+    if (TPersistent* owner = GetOwner()) {
+        std::string path = owner->GetNamePath();
+        if (!path.empty()) result = path + "." + result;
+    }
+    return result;
+}
 
 } // namespace host

@@ -232,7 +232,10 @@ std::string TStrings::GetNames(int Index) const
 std::string TStrings::GetValues(const std::string& Name) const
 {
     const int i = IndexOfName(Name);
-    return i < 0 ? std::string() : Get(i).substr(Name.size() + 1);
+    if (i < 0) return std::string();
+    // Cut at the item's own '=': a name that compares equal may differ in length.
+    const std::string s = Get(i);
+    return s.substr(s.find('=') + 1);
 }
 
 void TStrings::SetValues(const std::string& Name, const std::string& Value)
@@ -346,14 +349,14 @@ void TStringList::Changed()
 {
     if (GetUpdateCount() != 0 || !FOnChange) return;
     // A copy, so that a handler may replace the event while it runs.
-    TStringsNotifyEvent handler = FOnChange;
+    TNotifyEvent handler = FOnChange;
     handler(this);
 }
 
 void TStringList::Changing()
 {
     if (GetUpdateCount() != 0 || !FOnChanging) return;
-    TStringsNotifyEvent handler = FOnChanging;
+    TNotifyEvent handler = FOnChanging;
     handler(this);
 }
 

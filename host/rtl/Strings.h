@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/rtl/Events.h"
 #include "host/rtl/Object.h"
 #include "host/rtl/SysUtils.h"
 
@@ -12,9 +13,6 @@ namespace host {
 
 class TStream;
 class TStringList;
-
-// Sender is the list that changes.
-using TStringsNotifyEvent = std::function<void(TObject* Sender)>;
 
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 
@@ -119,10 +117,10 @@ public:
     // Sorting and searching use AnsiCompareStr instead of AnsiCompareText.
     bool GetCaseSensitive() const { return FCaseSensitive; }
     void SetCaseSensitive(bool Value);
-    const TStringsNotifyEvent& GetOnChange() const { return FOnChange; }
-    void SetOnChange(TStringsNotifyEvent Value) { FOnChange = std::move(Value); }
-    const TStringsNotifyEvent& GetOnChanging() const { return FOnChanging; }
-    void SetOnChanging(TStringsNotifyEvent Value) { FOnChanging = std::move(Value); }
+    const TNotifyEvent& GetOnChange() const { return FOnChange; }
+    void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+    const TNotifyEvent& GetOnChanging() const { return FOnChanging; }
+    void SetOnChanging(TNotifyEvent Value) { FOnChanging = std::move(Value); }
 
 protected:
     virtual void Changed();
@@ -150,8 +148,8 @@ private:
     bool FSorted = false;
     bool FCaseSensitive = false;
     TDuplicates FDuplicates = dupIgnore;
-    TStringsNotifyEvent FOnChange;
-    TStringsNotifyEvent FOnChanging;
+    TNotifyEvent FOnChange;
+    TNotifyEvent FOnChanging;
 };
 
 } // namespace host

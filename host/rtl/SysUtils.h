@@ -116,6 +116,7 @@ HOST_DECLARE_EXCEPTION(EOverflow, EMathError);
 HOST_DECLARE_EXCEPTION(EZeroDivide, EMathError);
 HOST_DECLARE_EXCEPTION(EInvalidOp, EMathError);
 HOST_DECLARE_EXCEPTION(EPropertyError, Exception);
+HOST_DECLARE_EXCEPTION(EMaskException, Exception);
 
 class EInOutError : public Exception {
 public:
@@ -226,3 +227,5 @@ int MulDiv(int Number, int Numerator, int Denominator);
 
 #include "host/rtl/SysLocale.h"
 #include "host/rtl/SysFloat.h"
+#include "host/rtl/DateTime.h"
+#include "host/rtl/FileUtils.h"

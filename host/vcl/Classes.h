@@ -192,6 +192,8 @@ public:
     explicit TCollection(TClass AItemClass);
     // A collection published by AOwner; it names itself through the owner.
     TCollection(TPersistent* AOwner, TClass AItemClass);
+    TCollection(const TCollection&) = delete;
+    TCollection& operator=(const TCollection&) = delete;
     ~TCollection() override;
 
     TCollectionItem* Add();

@@ -268,3 +268,14 @@ void TComponent::SetAncestor(bool Value)
 }
 
 } // namespace host
+
+namespace host {
+
+// The name travels in each component's header, not as a property.
+HOST_PUBLISHED(TComponent)
+{
+    P.Property("Name", &TComponent::GetName, &TComponent::SetName).Stored(false);
+    P.Property("Tag", &TComponent::GetTag, &TComponent::SetTag).Default(0).Type(TypeInfo<int>());
+}
+
+} // namespace host

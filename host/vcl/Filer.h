@@ -196,6 +196,7 @@ private:
     TComponent* FOwner = nullptr;
     TComponent* FParent = nullptr;
     TComponent* FCurrent = nullptr;
+    int64_t FStreamSize = 0; // the stream does not change while it is read
     std::vector<TFixup> FFixups;
     std::vector<TComponent*> FLoaded;
     bool FFixupsActive = false;

@@ -250,7 +250,11 @@ enum TToken { toEOF, toSymbol, toString, toInteger, toFloat, toChar };
 
 class TParser {
 public:
-    explicit TParser(std::string Text) : FText(std::move(Text)) { Next(); }
+    explicit TParser(std::string Text) : FText(std::move(Text))
+    {
+        if (FText.compare(0, 3, "\xEF\xBB\xBF") == 0) FPos = 3; // a UTF-8 byte order mark
+        Next();
+    }
 
     TToken Token() const { return FToken; }
     char Char() const { return FChar; }
@@ -451,7 +455,11 @@ public:
     void Run()
     {
         FWriter.WriteSignature();
-        ConvertObject();
+        try {
+            ConvertObject();
+        } catch (const EWriteError& e) {
+            FParser.Error(e.GetMessage()); // a name longer than the format allows
+        }
     }
 
 private:

@@ -30,7 +30,7 @@ struct TDepthGuard {
 };
 } // namespace
 
-TReader::TReader(TStream* Stream) : TFiler(Stream) {}
+TReader::TReader(TStream* Stream) : TFiler(Stream), FStreamSize(Stream->GetSize()) {}
 
 TReader::~TReader() = default;
 
@@ -60,7 +60,7 @@ void TReader::PropertyError(const std::string& Message)
 
 void TReader::CheckRemaining(int64_t Count)
 {
-    if (Count < 0 || Count > FStream->GetSize() - FStream->GetPosition()) Fail(SReadError);
+    if (Count < 0 || Count > FStreamSize - FStream->GetPosition()) Fail(SReadError);
 }
 
 void TReader::Read(void* Buffer, int64_t Count)
@@ -112,7 +112,14 @@ void TReader::CheckValue(TValueType Value)
     }
 }
 
-bool TReader::EndOfList() { return NextValue() == vaNull; }
+// Peeks the raw byte: a component's prefix ($F0..$F7) is no value type.
+bool TReader::EndOfList()
+{
+    uint8_t b;
+    Read(&b, 1);
+    FStream->Seek(-1, soCurrent);
+    return b == vaNull;
+}
 
 void TReader::ReadListBegin() { CheckValue(vaList); }
 
@@ -311,7 +318,7 @@ uint64_t TReader::ReadSet(const TTypeInfo* SetType)
 void TReader::ReadSignature()
 {
     char sig[4];
-    if (FStream->GetSize() - FStream->GetPosition() < 4) Fail(SInvalidImage);
+    if (FStreamSize - FStream->GetPosition() < 4) Fail(SInvalidImage);
     Read(sig, 4);
     if (std::memcmp(sig, "TPF0", 4) != 0) Fail(SInvalidImage);
 }
@@ -394,7 +401,7 @@ void TReader::SkipValue()
         ReadListEnd();
         return;
     }
-    if (FStream->GetPosition() > FStream->GetSize()) Fail(SReadError);
+    if (FStream->GetPosition() > FStreamSize) Fail(SReadError);
 }
 
 // ---- Defined properties ----------------------------------------------------------------

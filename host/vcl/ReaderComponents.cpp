@@ -66,7 +66,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
     if (!result) {
         TClass cls = FindClass(className);
         if (!cls->InheritsFrom(TComponent::StaticClass()) || !cls->CreateOwned)
-            Fail("Class " + className + " is not a component class");
+            Fail("Cannot create a component of class " + className);
         TComponent::SetNextLoading(true);
         try {
             result = CreateComponent(cls, nullptr);
@@ -126,7 +126,7 @@ TComponent* TReader::CreateNamedComponent(TFilerFlags Flags, const std::string& 
     }
     TClass cls = FindClass(ClassName);
     if (!cls->InheritsFrom(TComponent::StaticClass()) || !cls->CreateOwned)
-        Fail("Class " + ClassName + " is not a component class");
+        Fail("Cannot create a component of class " + ClassName);
     TComponent::SetNextLoading(true);
     TComponent* result;
     try {

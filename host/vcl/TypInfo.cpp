@@ -49,18 +49,26 @@ const TPropInfo* Need(TObject* Instance, const std::string& Name)
 
 } // namespace
 
+static TTypeInfo Plain(TTypeKind Kind, const char* Name)
+{
+    TTypeInfo t;
+    t.Kind = Kind;
+    t.Name = Name;
+    return t;
+}
+
 namespace detail {
 
 [[noreturn]] void RaiseInvalidPropertyValue() { throw EPropertyError("Invalid property value"); }
 
 const TTypeInfo* IntegerInfo()
 {
-    static const TTypeInfo info{tkInteger, "Integer"};
+    static const TTypeInfo info = Plain(tkInteger, "Integer");
     return &info;
 }
 const TTypeInfo* CharInfo()
 {
-    static const TTypeInfo info{tkChar, "Char"};
+    static const TTypeInfo info = Plain(tkChar, "Char");
     return &info;
 }
 const TTypeInfo* BooleanInfo()
@@ -70,19 +78,19 @@ const TTypeInfo* BooleanInfo()
 }
 const TTypeInfo* Int64Info()
 {
-    static const TTypeInfo info{tkInt64, "Int64"};
+    static const TTypeInfo info = Plain(tkInt64, "Int64");
     return &info;
 }
 const TTypeInfo* FloatInfo(TFloatType Type)
 {
-    static const TTypeInfo single = [] { TTypeInfo t{tkFloat, "Single"}; t.FloatType = ftSingle; return t; }();
-    static const TTypeInfo dbl = [] { TTypeInfo t{tkFloat, "Double"}; t.FloatType = ftDouble; return t; }();
-    static const TTypeInfo ext = [] { TTypeInfo t{tkFloat, "Extended"}; t.FloatType = ftExtended; return t; }();
+    static const TTypeInfo single = [] { TTypeInfo t = Plain(tkFloat, "Single"); t.FloatType = ftSingle; return t; }();
+    static const TTypeInfo dbl = [] { TTypeInfo t = Plain(tkFloat, "Double"); t.FloatType = ftDouble; return t; }();
+    static const TTypeInfo ext = [] { TTypeInfo t = Plain(tkFloat, "Extended"); t.FloatType = ftExtended; return t; }();
     return Type == ftSingle ? &single : Type == ftDouble ? &dbl : &ext;
 }
 const TTypeInfo* StringInfo()
 {
-    static const TTypeInfo info{tkLString, "string"};
+    static const TTypeInfo info = Plain(tkLString, "string");
     return &info;
 }
 const TTypeInfo* ClassInfo(TClass AClass)
@@ -126,7 +134,7 @@ const TTypeInfo* SetInfo(const TTypeInfo* CompType)
 
 TTypeInfo MakeEnumTypeInfo(const char* Name, const char* CommaSeparatedNames)
 {
-    TTypeInfo info{tkEnumeration, Name};
+    TTypeInfo info = Plain(tkEnumeration, Name);
     std::string all = CommaSeparatedNames;
     size_t start = 0;
     while (start <= all.size()) {
@@ -141,7 +149,7 @@ TTypeInfo MakeEnumTypeInfo(const char* Name, const char* CommaSeparatedNames)
 
 TTypeInfo MakeIntegerTypeInfo(const char* Name, TIdentToInt ToInt, TIntToIdent ToIdent)
 {
-    TTypeInfo info{tkInteger, Name};
+    TTypeInfo info = Plain(tkInteger, Name);
     info.IdentToInt = ToInt;
     info.IntToIdent = ToIdent;
     return info;

@@ -119,6 +119,15 @@ TTypeInfo MakeIntegerTypeInfo(const char* Name, TIdentToInt ToInt, TIntToIdent T
         return &info;                                                               \
     }
 
+// The same with an underlying type: HOST_ENUM_T(TBorderEffect, uint8_t, beNone, beRaised)
+#define HOST_ENUM_T(Name, Underlying, ...)                                          \
+    enum Name : Underlying { __VA_ARGS__ };                                         \
+    inline const ::host::TTypeInfo* HostTypeInfo(Name*)                             \
+    {                                                                               \
+        static const ::host::TTypeInfo info = ::host::MakeEnumTypeInfo(#Name, #__VA_ARGS__); \
+        return &info;                                                               \
+    }
+
 // Names the values of an enumeration declared elsewhere; the values must be
 // 0, 1, 2, ... in the order given (checked at compile time).
 #define HOST_ENUM_NAMES(Name, ...)                                                  \

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/db/engine/EngineError.h"
+#include "host/db/engine/EngineInfo.h"
 
 namespace host::engine {
 
@@ -13,9 +14,34 @@ TEngineCursor::TEngineCursor(std::shared_ptr<TEngineTable> Table, const std::str
     FOrder = FTable->OrderForIndexName(IndexName);
     Rebuild();
     SetToBegin();
+    ++EngineCounters().Cursors;
 }
 
-TEngineCursor::~TEngineCursor() = default;
+TEngineCursor::~TEngineCursor() { --EngineCounters().Cursors; }
+
+TCursorProps TEngineCursor::GetCursorProps() const
+{
+    TCursorProps p;
+    p.TableName = FTable->GetName();
+    p.TableType = FTable->GetTableType();
+    p.FieldCount = FTable->GetFieldCount();
+    p.KeyFieldCount = static_cast<int>(FOrder.Parts.size());
+    p.IndexCount = static_cast<int>(FTable->GetDesc().Indexes.size());
+    p.IndexNo = FOrder.IndexNo;
+    p.SeqNums = GetSeqNumKind();
+    p.ReadOnly = FTable->GetReadOnly();
+    p.RecordCount = GetRecordCount();
+    p.Filters = static_cast<int>(FFilters.size());
+    return p;
+}
+
+void TEngineCursor::SaveChanges()
+{
+    // Every edit is written through when it is made (or held by the database's
+    // explicit transaction), so there is no buffered change to flush; a table
+    // that has gone away is still reported.
+    (void)FTable->GetRecordCount();
+}
 
 void TEngineCursor::SwitchToIndex(const std::string& IndexName)
 {

@@ -42,12 +42,29 @@ enum TLocateOption : uint8_t { loCaseInsensitive, loPartialKey };
 using TLocateOptions = uint32_t;
 constexpr TLocateOptions LocateOpt(TLocateOption O) { return 1u << O; }
 
+// What the Dbi cursor-properties call reports.
+struct TCursorProps {
+    std::string TableName;
+    TTableType TableType = ttDefault;
+    int FieldCount = 0;
+    int KeyFieldCount = 0; // fields of the current order; 0 in physical order
+    int IndexCount = 0;
+    int IndexNo = -1;      // the current index, -1 for none
+    TSeqNumKind SeqNums = TSeqNumKind::None;
+    bool ReadOnly = false;
+    int64_t RecordCount = 0;
+    int Filters = 0;
+};
+
 class TEngineCursor {
 public:
     explicit TEngineCursor(std::shared_ptr<TEngineTable> Table, const std::string& IndexName = {});
     ~TEngineCursor();
 
     TEngineTable& Table() const { return *FTable; }
+    TCursorProps GetCursorProps() const;
+    // Makes sure the cursor's changes are stored.
+    void SaveChanges();
     const std::shared_ptr<TEngineTable>& SharedTable() const { return FTable; }
 
     // Current order.
@@ -142,7 +159,9 @@ private:
     };
 
     void Rebuild();
-    std::string ScanSql(bool WithKeys, bool WithFields, std::vector<TValue>& Params) const;
+    void RebuildTwoPass();
+    // Physical: in row identifier order, without the range conditions.
+    std::string ScanSql(bool WithKeys, bool WithFields, bool Physical, std::vector<TValue>& Params) const;
     bool PassesFilters(const TRowAccess& Row, const TRecord* Rec, const TSqlStatement* St, int Offset,
                        TRecord& Scratch) const;
     bool InRange(const std::vector<TValue>& Key) const;

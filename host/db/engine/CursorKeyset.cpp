@@ -65,7 +65,7 @@ void BindValue(TSqlStatement& St, int Index, const TValue& V)
 
 } // namespace
 
-std::string TEngineCursor::ScanSql(bool WithKeys, bool WithFields, std::vector<TValue>& Params) const
+std::string TEngineCursor::ScanSql(bool WithKeys, bool WithFields, bool Physical, std::vector<TValue>& Params) const
 {
     const TEngineTable& t = *FTable;
     std::string sql = "SELECT " + t.RowIdSql();
@@ -81,7 +81,7 @@ std::string TEngineCursor::ScanSql(bool WithKeys, bool WithFields, std::vector<T
         }
     // The range narrows the scan on the first key part through the index; the
     // exact test of every bound runs on the keys as they are read.
-    if (!FOrder.IsPhysical()) {
+    if (!FOrder.IsPhysical() && !Physical) {
         const TKeyPart& p0 = FOrder.Parts[0];
         auto bound = [&](const std::optional<TKeyBound>& B, bool Low) {
             if (!B || B->Values.empty() || B->Values[0].IsNull()) return;
@@ -100,7 +100,8 @@ std::string TEngineCursor::ScanSql(bool WithKeys, bool WithFields, std::vector<T
     }
     for (size_t i = 0; i < conds.size(); ++i) sql += (i ? " AND " : " WHERE ") + conds[i];
     sql += " ORDER BY ";
-    for (const auto& p : FOrder.Parts) sql += p.Sql + (p.Descending ? " DESC," : ",");
+    if (!Physical)
+        for (const auto& p : FOrder.Parts) sql += p.Sql + (p.Descending ? " DESC," : ",");
     return sql + t.RowIdSql();
 }
 
@@ -146,8 +147,17 @@ void TEngineCursor::Rebuild()
 {
     bool withKeys = FLow || FHigh;
     bool withFields = HasActiveFilters();
+    bool callbacks = std::any_of(FFilters.begin(), FFilters.end(), [](const TFilter& f) { return f.Active && !f.Expr; });
+    // Walking a secondary index and reading every row costs a random page read
+    // per row. When only expressions filter the whole table, they run over a
+    // sequential physical scan instead and the index walk reads just the index.
+    // Callbacks keep the single scan so that they see records in index order.
+    if (withFields && !callbacks && !withKeys && !FLinked && !FOrder.IsPhysical()) {
+        RebuildTwoPass();
+        return;
+    }
     std::vector<TValue> params;
-    std::string sql = ScanSql(withKeys, withFields, params);
+    std::string sql = ScanSql(withKeys, withFields, false, params);
     auto st = FTable->Conn().Prepare(sql);
     for (size_t i = 0; i < params.size(); ++i) BindValue(st, static_cast<int>(i) + 1, params[i]);
     std::vector<int64_t> keys;
@@ -166,6 +176,41 @@ void TEngineCursor::Rebuild()
         keys.push_back(rowid);
     }
     FKeys.swap(keys);
+    ClearCache();
+}
+
+void TEngineCursor::RebuildTwoPass()
+{
+    TSqlConnection& conn = FTable->Conn();
+    // Both passes read one snapshot.
+    bool own = !conn.InTransaction();
+    if (own) conn.Exec("BEGIN");
+    try {
+        std::vector<int64_t> accepted;
+        {
+            std::vector<TValue> params;
+            auto st = conn.Prepare(ScanSql(false, true, true, params));
+            TStmtRow row(st, 1);
+            TRecord scratch;
+            while (st.Step())
+                if (PassesFilters(row, nullptr, &st, 1, scratch)) accepted.push_back(st.ColumnInt(0));
+        }
+        std::vector<int64_t> keys;
+        keys.reserve(accepted.size());
+        {
+            std::vector<TValue> params;
+            auto st = conn.Prepare(ScanSql(false, false, false, params));
+            while (st.Step()) {
+                int64_t rowid = st.ColumnInt(0);
+                if (std::binary_search(accepted.begin(), accepted.end(), rowid)) keys.push_back(rowid);
+            }
+        }
+        if (own) conn.Exec("COMMIT");
+        FKeys.swap(keys);
+    } catch (...) {
+        if (own && conn.InTransaction()) conn.Exec("ROLLBACK");
+        throw;
+    }
     ClearCache();
 }
 

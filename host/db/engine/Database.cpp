@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "host/db/engine/EngineError.h"
+#include "host/db/engine/EngineInfo.h"
 
 namespace fs = std::filesystem;
 
@@ -68,10 +69,14 @@ bool MatchesMask(const std::string& Name, const std::string& Mask)
     return m == Mask.size();
 }
 
-TEngineDatabase::TEngineDatabase(TDatabaseKind Kind, std::string Path) : FKind(Kind), FPath(std::move(Path)) {}
+TEngineDatabase::TEngineDatabase(TDatabaseKind Kind, std::string Path) : FKind(Kind), FPath(std::move(Path))
+{
+    ++EngineCounters().Databases;
+}
 
 TEngineDatabase::~TEngineDatabase()
 {
+    --EngineCounters().Databases;
     if (FTran.State == xsACTIVE) {
         try {
             Rollback();
@@ -310,12 +315,27 @@ void TEngineDatabase::EmptyTable(const std::string& Name, TTableType Type)
     conn->Exec("DELETE FROM " + QuoteIdent(sqlName));
 }
 
-std::shared_ptr<TEngineTable> TEngineDatabase::OpenTable(const std::string& Name, TTableType Type, bool ReadOnly)
+std::shared_ptr<TEngineTable> TEngineDatabase::OpenTable(const std::string& Name, TTableType Type, bool ReadOnly,
+                                                         bool Exclusive)
 {
     std::string sqlName;
     auto conn = Locate(Name, Type, sqlName);
-    std::string listed = FKind == TDatabaseKind::Sql ? sqlName : fs::path(conn->FileName()).filename().string();
-    return std::make_shared<TEngineTable>(conn, listed, sqlName, ReadOnly);
+    std::string file = conn->FileName();
+    if (auto it = FExclusive.find(file); it != FExclusive.end()) {
+        if (!it->second.expired()) RaiseEngineError(DBIERR_LOCKED, Name + " is opened exclusively");
+        FExclusive.erase(it);
+    }
+    if (Exclusive && FKind == TDatabaseKind::Standard) {
+        long others = static_cast<long>(std::count(FTranConns.begin(), FTranConns.end(), conn));
+        if (conn.use_count() > 1 + others) RaiseEngineError(DBIERR_LOCKED, Name + " is open");
+        // The connection keeps the file's exclusive lock from now until it closes.
+        conn->Exec("PRAGMA locking_mode=EXCLUSIVE");
+        if (!conn->InTransaction()) conn->Exec("BEGIN EXCLUSIVE; COMMIT");
+    }
+    std::string listed = FKind == TDatabaseKind::Sql ? sqlName : fs::path(file).filename().string();
+    auto table = std::make_shared<TEngineTable>(conn, listed, sqlName, ReadOnly);
+    if (Exclusive && FKind == TDatabaseKind::Standard) FExclusive[file] = table;
+    return table;
 }
 
 namespace {

@@ -52,7 +52,10 @@ public:
     void DeleteTable(const std::string& Name, TTableType Type = ttDefault);
     void RenameTable(const std::string& Name, const std::string& NewName, TTableType Type = ttDefault);
     void EmptyTable(const std::string& Name, TTableType Type = ttDefault);
-    std::shared_ptr<TEngineTable> OpenTable(const std::string& Name, TTableType Type = ttDefault, bool ReadOnly = false);
+    // Exclusive (standard databases): refused while the table is open anywhere
+    // else; while it stays open, nobody else can open it.
+    std::shared_ptr<TEngineTable> OpenTable(const std::string& Name, TTableType Type = ttDefault, bool ReadOnly = false,
+                                            bool Exclusive = false);
     // The file a table of a standard database lives in.
     std::string TableFileName(const std::string& Name, TTableType Type = ttDefault) const;
 
@@ -81,6 +84,7 @@ private:
     int FBusyTimeout = 1000;
     std::shared_ptr<TSqlConnection> FSqlConn;
     mutable std::map<std::string, std::weak_ptr<TSqlConnection>> FFileConns;
+    std::map<std::string, std::weak_ptr<TEngineTable>> FExclusive;
     TTranInfo FTran;
     // Connections inside the running transaction of a standard database.
     mutable std::vector<std::shared_ptr<TSqlConnection>> FTranConns;

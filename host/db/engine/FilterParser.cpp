@@ -5,12 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "host/rtl/Resources.h"
-
-#if __has_include("host/rtl/DateTime.h")
 #include "host/rtl/DateTime.h"
-#define KEL_HAVE_DATETIME 1
-#endif
+#include "host/rtl/Resources.h"
 
 namespace host::engine {
 
@@ -395,36 +391,45 @@ bool ParseNumber(const std::string& Text, double& Value)
     return end == Text.c_str() + Text.size() && std::isfinite(Value);
 }
 
-// Date and time constants in the locale's formats.
-bool ParseDateTime(TFieldType T, const std::string& Text, double& Value)
+// ISO dates "yyyy-mm-dd" with an optional time "hh:nn[:ss]", or a time alone:
+// accepted whatever the locale, since they cannot be misread.
+bool ParseIsoDateTime(TFieldType T, const std::string& Text, double& Value)
 {
-#ifdef KEL_HAVE_DATETIME
-    TDateTime v = 0;
-    bool ok = T == ftDate ? TryStrToDate(Text, v) : T == ftTime ? TryStrToTime(Text, v) : TryStrToDateTime(Text, v);
-    if (!ok && T == ftDateTime) ok = TryStrToDate(Text, v);
-    Value = v;
-    return ok;
-#else
-    // Until the runtime's conversions are available: ISO dates and times.
-    int y = 0, m = 0, d = 0, hh = 0, nn = 0, ss = 0;
-    int n = std::sscanf(Text.c_str(), "%d-%d-%d %d:%d:%d", &y, &m, &d, &hh, &nn, &ss);
+    int y = 0, m = 0, d = 0, hh = 0, nn = 0, ss = 0, used = 0;
+    auto timeOk = [&] { return hh >= 0 && hh < 24 && nn >= 0 && nn < 60 && ss >= 0 && ss < 60; };
     if (T == ftTime) {
-        n = std::sscanf(Text.c_str(), "%d:%d:%d", &hh, &nn, &ss);
-        if (n < 2) return false;
+        int n = std::sscanf(Text.c_str(), "%d:%d%n:%d%n", &hh, &nn, &used, &ss, &used);
+        if (n < 2 || static_cast<size_t>(used) != Text.size() || !timeOk()) return false;
         Value = (hh * 3600 + nn * 60 + ss) / 86400.0;
         return true;
     }
-    if (n < 3 || m < 1 || m > 12 || d < 1 || d > 31) return false;
-    // Days from 1899-12-30 (civil-from-days algorithm).
+    int n = std::sscanf(Text.c_str(), "%4d-%2d-%2d%n %d:%d%n:%d%n", &y, &m, &d, &used, &hh, &nn, &used, &ss, &used);
+    if (n < 3 || n == 4 || static_cast<size_t>(used) != Text.size()) return false;
+    static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > days[m - 1] || (m == 2 && d == 29 && !leap) || !timeOk()) return false;
+    // Days from 1899-12-30 (days-from-civil).
     int yy = y - (m <= 2);
     int era = (yy >= 0 ? yy : yy - 399) / 400;
     int yoe = yy - era * 400;
     int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
     int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    long days = static_cast<long>(era) * 146097 + doe - 719468 + 25569;
-    Value = days + (hh * 3600 + nn * 60 + ss) / 86400.0;
+    long serial = static_cast<long>(era) * 146097 + doe - 719468 + 25569;
+    Value = serial + (hh * 3600 + nn * 60 + ss) / 86400.0;
     return true;
-#endif
+}
+
+// Date and time constants in the locale's formats, or ISO.
+bool ParseDateTime(TFieldType T, const std::string& Text, double& Value)
+{
+    TDateTime v = 0;
+    bool ok = T == ftDate ? TryStrToDate(Text, v) : T == ftTime ? TryStrToTime(Text, v) : TryStrToDateTime(Text, v);
+    if (!ok && T == ftDateTime) ok = TryStrToDate(Text, v);
+    if (ok) {
+        Value = v;
+        return true;
+    }
+    return ParseIsoDateTime(T, Text, Value);
 }
 
 TValue TParser::ConvertConstant(const TItem& C, TFieldType T)

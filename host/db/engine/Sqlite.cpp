@@ -40,6 +40,8 @@ void TSqlStatement::Execute()
     }
 }
 
+void TSqlStatement::Reset() { sqlite3_reset(FStmt); }
+
 int TSqlStatement::ColumnCount() const { return sqlite3_column_count(FStmt); }
 bool TSqlStatement::IsNull(int Col) const { return sqlite3_column_type(FStmt, Col) == SQLITE_NULL; }
 int64_t TSqlStatement::ColumnInt(int Col) const { return sqlite3_column_int64(FStmt, Col); }

@@ -36,6 +36,8 @@ public:
     bool Step();
     // Runs a statement that returns no rows.
     void Execute();
+    // Makes the statement ready to run again (bindings are kept).
+    void Reset();
 
     sqlite3_stmt* Handle() const { return FStmt; }
     int ColumnCount() const;

@@ -99,9 +99,7 @@ TOrder TEngineTable::OrderForFieldNames(const std::string& Fields) const
         bool match = true;
         for (size_t k = 0; k < names.size() && match; ++k) match = SameName(xf[k], names[k]);
         if (match) {
-            TOrder o = OrderForIndex(static_cast<int>(i));
-            o.Parts.resize(std::max(o.Parts.size(), names.size()));
-            return o;
+            return OrderForIndex(static_cast<int>(i));
         }
     }
     TIndexDesc adhoc;
@@ -140,10 +138,12 @@ bool TEngineTable::FetchRecord(int64_t RowId, TRecord& Rec) const
 
 bool TEngineTable::FetchKey(int64_t RowId, const TOrder& Order, std::vector<TValue>& Key) const
 {
-    std::string sql = "SELECT ";
-    for (size_t i = 0; i < Order.Parts.size(); ++i) sql += (i ? "," : "") + Order.Parts[i].Sql;
-    sql += " FROM " + FTableSql + " WHERE " + FRowIdSql + "=?";
-    auto st = FConn->Prepare(sql);
+    if (Order.KeySql.empty()) {
+        std::string sql = "SELECT ";
+        for (size_t i = 0; i < Order.Parts.size(); ++i) sql += (i ? "," : "") + Order.Parts[i].Sql;
+        Order.KeySql = sql + " FROM " + FTableSql + " WHERE " + FRowIdSql + "=?";
+    }
+    auto st = FConn->Prepare(Order.KeySql);
     st.BindInt(1, RowId);
     if (!st.Step()) return false;
     Key.resize(Order.Parts.size());

@@ -26,6 +26,8 @@ struct TOrder {
     int IndexNo = -1;
     std::vector<TKeyPart> Parts;
     bool IsPhysical() const { return Parts.empty(); }
+    // The statement reading a row's key, built on first use.
+    mutable std::string KeySql;
 };
 
 // Compares two key tuples over the first Count parts of Order (row identifiers aside).

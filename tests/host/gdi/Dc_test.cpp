@@ -300,3 +300,36 @@ TEST(Internal, PaintHelpersClipAndIgnoreRop2)
     EXPECT_EQ(cv.At(4, 3), RGB(255, 255, 255));
     EXPECT_EQ(cv.At(5, 3), RGB(255, 255, 255));  // clipped
 }
+
+// A window-style DC: device (0, 0) at an origin on a shared surface, drawing
+// only inside its visible region; brush patterns align to the device origin.
+TEST(Internal, SurfaceDcWithOriginAndVisibleRegion)
+{
+    std::vector<uint32_t> pixels(20 * 10, 0x00FFFFFF);
+    gdi::Surface screen{pixels.data(), 20, 10, 20, false};
+    HDC dc = gdi::CreateSurfaceDc(&screen, POINT{5, 2}, gdi::Region(RECT{5, 2, 12, 6}));
+    RECT box;
+    EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+    EXPECT_EQ(box, (RECT{0, 0, 7, 4}));
+    RECT all{-10, -10, 30, 30};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    auto at = [&](int x, int y) { return pixels[size_t(y * 20 + x)]; };
+    EXPECT_EQ(at(5, 2), 0u);
+    EXPECT_EQ(at(11, 5), 0u);
+    EXPECT_EQ(at(12, 5), 0x00FFFFFFu);
+    EXPECT_EQ(at(4, 2), 0x00FFFFFFu);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 7, 0), CLR_INVALID);
+
+    gdi::SetSurfaceDcArea(dc, POINT{1, 1}, std::nullopt);
+    HBRUSH hatch = CreateHatchBrush(HS_VERTICAL, RGB(255, 0, 0));
+    RECT row{0, 0, 10, 1};
+    FillRect(dc, &row, hatch);
+    EXPECT_EQ(at(1 + 4, 1), 0x00FF0000u);  // column 4 of the device, not of the surface
+    EXPECT_FALSE(DeleteDC(dc));
+    SelectObject(dc, hatch);
+    gdi::DestroySurfaceDc(dc);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+    EXPECT_TRUE(DeleteObject(hatch));  // released with the DC
+    EXPECT_EQ(GetObjectType(hatch), 0u);
+}

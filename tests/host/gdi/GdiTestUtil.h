@@ -2,7 +2,6 @@
 // A small memory DC for pixel tests, and a dump of it for a person to look at.
 #include "host/gdi/WinGdi.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -46,20 +45,12 @@ public:
         }
         return s;
     }
-    // Writes a binary PPM, enlarged so single pixels are visible.
-    void WritePpm(const std::string& path, int scale = 8) const
+    // Writes a PNG, enlarged so single pixels are visible.
+    void WritePng(const std::string& path, int scale = 8) const
     {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (!f)
-            return;
-        std::fprintf(f, "P6\n%d %d\n255\n", W * scale, H * scale);
-        for (int y = 0; y < H * scale; ++y)
-            for (int x = 0; x < W * scale; ++x) {
-                COLORREF c = At(x / scale, y / scale);
-                unsigned char px[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
-                std::fwrite(px, 1, 3, f);
-            }
-        std::fclose(f);
+        TestCanvas big(W * scale, H * scale);
+        StretchBlt(big.Dc, 0, 0, W * scale, H * scale, Dc, 0, 0, W, H, SRCCOPY);
+        SaveDCToPng(big.Dc, path);
     }
 
     int W, H;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace host;
 using host::test::Rows;
 using host::test::Selected;
@@ -185,4 +187,44 @@ TEST(Shapes, PolyFillModes)
         EXPECT_EQ(cv.At(5, 5) == kBlack, c.holeFilled) << c.mode;
         EXPECT_EQ(cv.At(1, 1), kBlack);
     }
+}
+
+// Coordinates far outside the bitmap cost only the visible part and still
+// draw that part correctly.
+TEST(Shapes, HugeCoordinatesDrawTheVisiblePart)
+{
+    const int big = 2000000000;
+    struct Case {
+        const char* name;
+        std::function<void(HDC)> draw;
+        POINT probe;
+    } cases[] = {
+        {"rectangle", [&](HDC dc) { Rectangle(dc, -big, -big, big, big); }, {5, 5}},
+        {"ellipse", [&](HDC dc) { Ellipse(dc, -big, -big, big, big); }, {5, 5}},
+        {"round rect", [&](HDC dc) { RoundRect(dc, -big, -big, big, big, big, big); }, {5, 5}},
+        {"pie", [&](HDC dc) { Pie(dc, -big, -big, big, big, 0, big, big, 0); }, {5, 5}},
+        {"line", [&](HDC dc) { MoveToEx(dc, -big, 5, nullptr); LineTo(dc, big, 5); }, {9, 5}},
+        {"diagonal", [&](HDC dc) { MoveToEx(dc, -big, -big, nullptr); LineTo(dc, big, big); }, {7, 7}},
+        {"wide line", [&](HDC dc) {
+             HGDIOBJ old = SelectObject(dc, CreatePen(PS_SOLID, 5, RGB(0, 0, 0)));
+             MoveToEx(dc, -big, 5, nullptr);
+             LineTo(dc, big, 5);
+             DeleteObject(SelectObject(dc, old));
+         }, {0, 3}},
+        {"polygon", [&](HDC dc) {
+             POINT tri[] = {{-big, -big}, {big, -big}, {0, big}};
+             Polygon(dc, tri, 3);
+         }, {5, 5}},
+        {"patblt", [&](HDC dc) { PatBlt(dc, 0, 0, INT32_MAX, INT32_MAX, BLACKNESS); }, {9, 9}},
+    };
+    for (const Case& c : cases) {
+        TestCanvas cv;
+        SelectObject(cv.Dc, GetStockObject(BLACK_BRUSH));
+        c.draw(cv.Dc);
+        EXPECT_EQ(cv.At(c.probe.x, c.probe.y), kBlack) << c.name;
+    }
+    TestCanvas src, dst;
+    SetPixel(src.Dc, 0, 0, kRed);
+    EXPECT_TRUE(StretchBlt(dst.Dc, 0, 0, big, big, src.Dc, 0, 0, 10, 10, SRCCOPY));
+    EXPECT_EQ(dst.At(0, 0), kRed);
 }

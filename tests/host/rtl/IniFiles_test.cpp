@@ -145,8 +145,7 @@ TEST_F(IniFiles, NulBytesStayInValues)
 
 TEST_F(IniFiles, TypedValues)
 {
-    const char oldSeparator = DecimalSeparator;
-    DecimalSeparator = '.';
+    TFormatSettingsGuard settings;
     TIniFile ini(Put("typed.ini", "[T]\n"
                                   "dec=42\nneg= -17 \nhex=$1F\nchex=0x1f\nbig=2147483648\nwrap=$FFFFFFFF\n"
                                   "junk=12abc\nword=true\nzero=0\nfloat=2.5\nexp=-1e3\nbadfloat=1,5\n"));
@@ -185,7 +184,28 @@ TEST_F(IniFiles, TypedValues)
     EXPECT_EQ(ini.ReadString("T", "f", ""), "2,25");
     EXPECT_DOUBLE_EQ(ini.ReadFloat("T", "f", 0), 2.25);
     EXPECT_DOUBLE_EQ(ini.ReadFloat("T", "badfloat", 0), 1.5);
-    DecimalSeparator = oldSeparator;
+}
+
+TEST_F(IniFiles, DatesAndTimes)
+{
+    TFormatSettingsGuard settings;
+    DateSeparator = '-';
+    ShortDateFormat = "yyyy-mm-dd";
+    TimeSeparator = ':';
+    LongTimeFormat = "hh:nn:ss";
+    TIniFile ini(Path("dates.ini"));
+    const TDateTime day = EncodeDate(2024, 2, 29);
+    const TDateTime time = EncodeTime(13, 5, 9, 0);
+    ini.WriteDate("D", "day", day);
+    ini.WriteTime("D", "time", time);
+    ini.WriteDateTime("D", "both", day + time);
+    ini.WriteString("D", "bad", "2024-13-01");
+    EXPECT_EQ(Get("dates.ini"), "[D]\r\nday=2024-02-29\r\ntime=13:05:09\r\nboth=2024-02-29 13:05:09\r\nbad=2024-13-01\r\n");
+    EXPECT_DOUBLE_EQ(ini.ReadDate("D", "day", 0), day);
+    EXPECT_NEAR(ini.ReadTime("D", "time", 0), time, 1e-9);
+    EXPECT_NEAR(ini.ReadDateTime("D", "both", 0), day + time, 1e-9);
+    EXPECT_DOUBLE_EQ(ini.ReadDate("D", "bad", 7), 7);
+    EXPECT_DOUBLE_EQ(ini.ReadTime("D", "missing", 8), 8);
 }
 
 TEST_F(IniFiles, WritesKeepEverythingElse)

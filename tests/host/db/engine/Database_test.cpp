@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "EngineTestUtil.h"
+#include "host/db/engine/EngineInfo.h"
 
 using namespace enginetest;
 
@@ -301,6 +302,65 @@ TEST(Database, ExpressionAndDescendingIndexes)
     EXPECT_TRUE(c.FindKey({I(2)}));
     c.InsertRecord(Rec({S("e"), S("x"), I(2), B(true)}));
     EXPECT_EQ(Names(c), "b c e");
+}
+
+} // namespace
+
+namespace {
+
+TEST(Database, CursorPropertiesAndEngineInformation)
+{
+    TempDir dir;
+    int databases = GetSysInfo().Databases, cursors = GetSysInfo().Cursors;
+    auto db = TEngineDatabase::Open(dir.Path());
+    db->CreateTable("CUST", ttParadox, CustomerDesc());
+    auto c = std::make_unique<TEngineCursor>(db->OpenTable("CUST"), "ByCity");
+    c->InsertRecord(Rec({S("a"), S("Rome"), I(1), B(true)}));
+    TCursorProps p = c->GetCursorProps();
+    EXPECT_EQ(p.TableName, "CUST.DB");
+    EXPECT_EQ(p.TableType, ttParadox);
+    EXPECT_EQ(p.FieldCount, 4);
+    EXPECT_EQ(p.KeyFieldCount, 2);
+    EXPECT_EQ(p.IndexCount, 2);
+    EXPECT_EQ(p.IndexNo, 1);
+    EXPECT_EQ(p.SeqNums, TSeqNumKind::SeqNo);
+    EXPECT_EQ(p.RecordCount, 1);
+    EXPECT_EQ(GetSysInfo().Databases, databases + 1);
+    EXPECT_EQ(GetSysInfo().Cursors, cursors + 1);
+    c.reset();
+    EXPECT_EQ(GetSysInfo().Cursors, cursors);
+    EXPECT_GE(GetSysVersion().Version, 100);
+    EXPECT_FALSE(GetSysVersion().StoreVersion.empty());
+    EXPECT_EQ(GetSysConfig().UserName, GetNetUserName());
+    EXPECT_FALSE(GetClientInfo().WorkDir.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(Database, ExclusiveTablesShutOthersOut)
+{
+    TempDir dir;
+    auto db = TEngineDatabase::Open(dir.Path());
+    auto other = TEngineDatabase::Open(dir.Path()); // stands for another program
+    db->SetBusyTimeout(50);
+    other->SetBusyTimeout(50);
+    db->CreateTable("CUST", ttParadox, CustomerDesc());
+    {
+        auto shared = other->OpenTable("CUST");
+        EXPECT_EQ(ErrorOf([&] { db->OpenTable("CUST"); }), DBIERR_NONE);
+        EXPECT_EQ(ErrorOf([&] { other->OpenTable("CUST", ttDefault, false, true); }), DBIERR_LOCKED);
+    }
+    {
+        auto mine = db->OpenTable("CUST", ttDefault, false, true);
+        TEngineCursor c(mine);
+        c.InsertRecord(Rec({S("a"), S(""), I(1), B(true)}));
+        db->EmptyTable("CUST");
+        EXPECT_EQ(ErrorOf([&] { db->OpenTable("CUST"); }), DBIERR_LOCKED);
+        EXPECT_EQ(ErrorOf([&] { other->OpenTable("CUST"); }), DBIERR_LOCKED);
+    }
+    EXPECT_EQ(other->OpenTable("CUST")->GetRecordCount(), 0);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "EngineTestUtil.h"
 #include "host/db/engine/FilterParser.h"
 #include "host/rtl/Resources.h"
+#include "host/rtl/SysLocale.h"
 
 using namespace enginetest;
 
@@ -72,6 +73,7 @@ TEST_F(FilterTest, LanguageFormsSelectTheRightRecords)
              {"10 <= [QTY]", 0, "alpha bravo"},
              {"[SINCE] >= '2024-01-02'", 0, "bravo delta echo"},
              {"[SINCE] < '2024-01-02'", 0, "alpha"},
+             {"[SINCE] = '2024-01-09 00:00'", 0, "delta"},
              {"[PRICE] > -0.5 AND [PRICE] < 2", 0, "alpha charlie"},
              {"[PAID] = FALSE", 0, "alpha echo"},
              // A null field satisfies no comparison; NOT negates plainly.
@@ -105,6 +107,7 @@ TEST_F(FilterTest, EverySyntaxErrorHasItsText)
                                            {"[Cust No] = 40000", 16037, nullptr},
                                            {"[QTY] = 'abc'", 16037, nullptr},
                                            {"[SINCE] = 'not a date'", 16037, nullptr},
+                                           {"[SINCE] = '2023-02-29'", 16037, nullptr},
                                            {"[PAID] = 'maybe'", 16037, nullptr},
                                            {"[QTY]", 16038, "QTY"},
                                            {"NOT [CITY]", 16038, "CITY"},
@@ -180,6 +183,21 @@ TEST_F(FilterTest, TreesAreCopiedIntoTheCursor)
     c.ActivateFilter(h);
     c.Refresh();
     EXPECT_EQ(Names(c), "delta");
+}
+
+} // namespace
+
+
+namespace {
+
+TEST_F(FilterTest, DateConstantsInTheLocaleFormat)
+{
+    TFormatSettings saved = GetFormatSettings();
+    ShortDateFormat = "m/d/yyyy";
+    DateSeparator = '/';
+    EXPECT_EQ(Filtered("[SINCE] >= '1/2/2024'"), "bravo delta echo");
+    EXPECT_EQ(Filtered("[SINCE] = '1/9/2024'"), "delta");
+    SetFormatSettings(saved);
 }
 
 } // namespace
