@@ -269,6 +269,11 @@ bool ConvertInput(MSG* msg, const std::function<bool(const MSG&)>& accept, bool 
                 s.Input.pop_front();
             continue;
         }
+        if (remove && !mouse && in.Kind != TInputKind::Char && TrackKey(in)) {
+            SetKey(s.Keys, in.Vk & 0xFF, in.Kind == TInputKind::KeyDown);
+            s.Input.pop_front();
+            continue;
+        }
         TConverted c = mouse ? ConvertMouse(s, in) : ConvertKey(s, in);
         if (!c.Valid) {
             // Nobody can take it: it changes the state and is gone.

@@ -377,7 +377,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
 
 HDC GetDC(HWND hwnd)
 {
-    if (!hwnd) {
+    if (!hwnd || hwnd == State().Desktop->Handle) {
         TImageData img = State().Backend->CaptureScreen();
         GScreenPixels = std::move(img.Pixels);
         GScreenSurface.Bits = GScreenPixels.data();

@@ -114,6 +114,21 @@ void StartSizeMove(TWnd* w, WPARAM command, POINT screen)
     SendMessage(t.Wnd, WM_ENTERSIZEMOVE, 0, 0);
 }
 
+bool TrackKey(const TRawInput& in)
+{
+    TTracking t = State().Tracking;
+    if (t.What != TTracking::Kind::Move && t.What != TTracking::Kind::Size)
+        return false;
+    if (in.Kind == TInputKind::KeyDown && in.Vk == VK_ESCAPE) {
+        // Escape puts the window back where the drag began.
+        const RECT& r = t.StartRect;
+        SetWindowPos(t.Wnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ReleaseCapture();
+    }
+    return true;  // the keyboard is the tracking's meanwhile
+}
+
 bool TrackInput(const TRawInput& in)
 {
     TTracking& t = State().Tracking;

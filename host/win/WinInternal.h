@@ -253,6 +253,7 @@ void EndTracking();  // focus, capture and activation leave a dying window
 
 // Tracking (SizeMove.cpp).
 bool TrackInput(const TRawInput& in);
+bool TrackKey(const TRawInput& in);
 void StartSizeMove(TWnd* w, WPARAM command, POINT screen);
 
 // Cursors (Cursor.cpp).

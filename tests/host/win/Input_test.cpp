@@ -367,4 +367,34 @@ TEST_F(InputTest, DisabledTopLevelWindowRefusesClicksWithABeep)
     EXPECT_NE(GetActiveWindow(), w);
 }
 
+TEST_F(InputTest, EscapePutsADraggedWindowBackAndHeldArrowsRepeat)
+{
+    HWND w = Top("E", 100, 100, 200, 150);
+    ProcessPendingMessages();
+    Input::MouseMove(150, 110);
+    Input::MouseDown();
+    Input::MouseMove(200, 180);
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 150);
+    Input::KeyPress(VK_ESCAPE);
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r, (RECT{100, 100, 300, 250}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    Input::MouseUp();
+    EXPECT_EQ(Only(WM_EXITSIZEMOVE).size(), 1u);
+
+    HWND s = Top("S", 300, 0, 100, 200, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
+    SetScrollRange(s, SB_VERT, 0, 50, TRUE);
+    Log().clear();
+    Input::MouseMove(392, 192);
+    Input::MouseDown();
+    Input::AdvanceTime(400 + 5 * 50);
+    Input::MouseUp();
+    int lines = 0;
+    for (const TLogged& l : Only(WM_VSCROLL))
+        lines += LOWORD(l.WParam) == SB_LINEDOWN;
+    EXPECT_EQ(lines, 1 + 1 + 5) << "the press, the first repeat after the delay, then one per interval";
+}
+
 }  // namespace

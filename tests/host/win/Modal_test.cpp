@@ -2,6 +2,7 @@
 
 #include "host/rtl/Resources.h"
 
+#include <cstdlib>
 #include <cstring>
 
 using namespace host;
@@ -75,6 +76,8 @@ TEST_F(ModalTest, TheHookAnswersAMessageBoxThroughItsButtons)
             GetWindowText(box, caption, 64);
             seenText = caption;
             mainDisabled = !IsWindowEnabled(main);
+            if (const char* dir = std::getenv("KEL_SCREENSHOTS"); dir && c.type == (MB_YESNO | MB_ICONQUESTION))
+                Screenshot(nullptr, std::string(dir) + "/win-messagebox.png");
             if (c.button) {
                 HWND b = GetDlgItem(box, c.button);
                 ASSERT_NE(b, nullptr);
