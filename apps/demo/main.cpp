@@ -1,8 +1,10 @@
 // Until the forms land, the demo shows the library's foundation at work:
-// cheque amounts written out in words in each fraction format.
+// cheque amounts written out in words in each fraction format, and cheque
+// dates in the locale's formats.
 #include <cstdio>
 
 #include "general/Kelcurlb.h"
+#include "host/rtl/DateTime.h"
 
 namespace {
 
@@ -23,11 +25,26 @@ void PrintCheques()
     }
 }
 
+void PrintDates()
+{
+    const host::TDateTime dates[] = {
+        host::EncodeDate(1999, 12, 31),
+        host::ComposeDateTime(host::EncodeDate(2000, 2, 29), host::EncodeTime(14, 5, 0, 0)),
+        host::Date(),
+    };
+    std::puts("Cheque dates:");
+    for (host::TDateTime d : dates) {
+        std::printf("  %-12s %-32s %s\n", host::DateToStr(d).c_str(),
+                    host::FormatDateTime("dddd, d mmmm yyyy", d).c_str(), host::FormatDateTime("hh:nn ampm", d).c_str());
+    }
+}
+
 } // namespace
 
 int main()
 {
     std::puts("KEL demo");
     PrintCheques();
+    PrintDates();
     return 0;
 }

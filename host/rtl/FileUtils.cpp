@@ -107,7 +107,8 @@ std::string ExpandFileName(const std::string& FileName)
     std::string prefix;
     if (name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]))) {
         prefix = name.substr(0, 2);
-        name = "/" + name.substr(2);
+        name.erase(0, 2);
+        name.insert(name.begin(), '/');
     } else if (name.empty() || name[0] != '/') {
         name = GetCurrentDir() + "/" + name;
     }

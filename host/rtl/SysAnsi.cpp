@@ -3,7 +3,8 @@
 // two bytes too, so mapping never changes lengths or positions.
 #include "host/rtl/SysUtils.h"
 
-#include <vector>
+#include <algorithm>
+
 
 namespace host {
 
@@ -121,36 +122,66 @@ TCollationKey KeyOf(uint32_t C)
     return {((letter ? 3u : 4u) << 24) | lower, 0, tertiary};
 }
 
-std::vector<TCollationKey> Keys(const std::string& S)
-{
-    std::vector<TCollationKey> keys;
-    keys.reserve(S.size());
-    for (size_t i = 0; i < S.size();) {
-        size_t len;
-        keys.push_back(KeyOf(Decode(S, i, len)));
-        i += len;
+struct TAsciiKeys {
+    TCollationKey Keys[128];
+    TAsciiKeys()
+    {
+        for (uint32_t c = 0; c < 128; ++c) Keys[c] = KeyOf(c);
     }
-    return keys;
+};
+
+// Most text is ASCII: its keys come from a table.
+TCollationKey KeyAt(const std::string& S, size_t I, size_t& Len)
+{
+    static const TAsciiKeys Ascii;
+    unsigned char b = static_cast<unsigned char>(S[I]);
+    if (b < 0x80) {
+        Len = 1;
+        return Ascii.Keys[b];
+    }
+    return KeyOf(Decode(S, I, Len));
 }
 
+// Compares one level of the keys, walking both strings without allocating:
+// string lists sort with these comparisons.
 template <typename Field>
-int CompareLevel(const std::vector<TCollationKey>& A, const std::vector<TCollationKey>& B, Field F)
+int CompareLevel(const std::string& A, const std::string& B, Field F)
 {
+    size_t i = 0, j = 0;
+    while (i < A.size() && j < B.size()) {
+        size_t la, lb;
+        uint32_t a = F(KeyAt(A, i, la)), b = F(KeyAt(B, j, lb));
+        if (a != b) return a < b ? -1 : 1;
+        i += la;
+        j += lb;
+    }
+    bool restA = i < A.size(), restB = j < B.size();
+    return restA == restB ? 0 : (restA ? 1 : -1);
+}
+
+// The primary level over the common ASCII prefix, straight from the table:
+// most comparisons are decided there. 0 leaves it to the general walk.
+int ComparePrimaryAscii(const std::string& A, const std::string& B)
+{
+    static const TAsciiKeys Ascii;
     size_t n = std::min(A.size(), B.size());
     for (size_t i = 0; i < n; ++i) {
-        uint32_t a = F(A[i]), b = F(B[i]);
-        if (a != b) return a < b ? -1 : 1;
+        unsigned char a = static_cast<unsigned char>(A[i]), b = static_cast<unsigned char>(B[i]);
+        if ((a | b) >= 0x80) return 0;
+        if (a == b) continue;
+        uint32_t ka = Ascii.Keys[a].Primary, kb = Ascii.Keys[b].Primary;
+        if (ka != kb) return ka < kb ? -1 : 1;
     }
-    return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
+    return 0;
 }
 
 int Collate(const std::string& S1, const std::string& S2, bool IgnoreCase)
 {
-    std::vector<TCollationKey> a = Keys(S1), b = Keys(S2);
-    if (int r = CompareLevel(a, b, [](const TCollationKey& k) { return k.Primary; })) return r;
-    if (int r = CompareLevel(a, b, [](const TCollationKey& k) { return k.Secondary; })) return r;
+    if (int r = ComparePrimaryAscii(S1, S2)) return r;
+    if (int r = CompareLevel(S1, S2, [](const TCollationKey& k) { return k.Primary; })) return r;
+    if (int r = CompareLevel(S1, S2, [](const TCollationKey& k) { return k.Secondary; })) return r;
     if (IgnoreCase) return 0;
-    if (int r = CompareLevel(a, b, [](const TCollationKey& k) { return k.Tertiary; })) return r;
+    if (int r = CompareLevel(S1, S2, [](const TCollationKey& k) { return k.Tertiary; })) return r;
     int r = S1.compare(S2);
     return r < 0 ? -1 : r > 0 ? 1 : 0;
 }

@@ -50,7 +50,7 @@ void SplitFixed(const TFloatRec& R, int Decimals, std::string& Int, std::string&
     int e = D.empty() ? 0 : R.Exponent;
     Int.clear();
     for (int i = 0; i < e; ++i) Int += i < static_cast<int>(D.size()) ? D[static_cast<size_t>(i)] : '0';
-    if (Int.empty()) Int = "0";
+    if (Int.empty()) Int.push_back('0');
     Frac.clear();
     for (int i = 0; i < Decimals; ++i) {
         int k = e + i;

@@ -5,12 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "host/rtl/Resources.h"
-
-#if __has_include("host/rtl/DateTime.h")
 #include "host/rtl/DateTime.h"
-#define KEL_HAVE_DATETIME 1
-#endif
+#include "host/rtl/Resources.h"
 
 namespace host::engine {
 
@@ -426,7 +422,6 @@ bool ParseIsoDateTime(TFieldType T, const std::string& Text, double& Value)
 // Date and time constants in the locale's formats, or ISO.
 bool ParseDateTime(TFieldType T, const std::string& Text, double& Value)
 {
-#ifdef KEL_HAVE_DATETIME
     TDateTime v = 0;
     bool ok = T == ftDate ? TryStrToDate(Text, v) : T == ftTime ? TryStrToTime(Text, v) : TryStrToDateTime(Text, v);
     if (!ok && T == ftDateTime) ok = TryStrToDate(Text, v);
@@ -434,7 +429,6 @@ bool ParseDateTime(TFieldType T, const std::string& Text, double& Value)
         Value = v;
         return true;
     }
-#endif
     return ParseIsoDateTime(T, Text, Value);
 }
 

@@ -94,7 +94,7 @@ TSqlConnection::TSqlConnection(const std::string& FileName, TOpenMode Mode, int 
         std::string msg = FDb ? sqlite3_errmsg(FDb) : "cannot open";
         sqlite3_close(FDb);
         FDb = nullptr;
-        RaiseEngineError(rc == SQLITE_CANTOPEN ? DBIERR_NOSUCHTABLE : DBIERR_OSACCESS, FileName + " (" + msg + ")");
+        RaiseEngineError(rc == SQLITE_CANTOPEN ? DBIERR_OSEINVAL : DBIERR_OSACCESS, FileName + " (" + msg + ")");
     }
     sqlite3_extended_result_codes(FDb, 1);
     sqlite3_busy_timeout(FDb, BusyTimeoutMs);

@@ -52,6 +52,21 @@ TEST(Strings, Comparisons)
     EXPECT_TRUE(AnsiSameText("\xd0\x94", "\xd0\xb4"));
 }
 
+TEST(Strings, DictionaryOrderIsATotalOrder)
+{
+    // Ascending; ASCII prefixes and letters beyond ASCII take different paths.
+    const std::string sorted[] = {"-x", "1", "9", "a", "A", "ab", "Ab", "abc", "b", "e", "\xc3\xa9", "\xc3\x89",
+                                  "ea", "f", "z", "\xce\xb1", "\xce\xa9", "\xe2\x82\xac"};
+    const size_t n = std::size(sorted);
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t j = 0; j < n; ++j) {
+            int expected = i < j ? -1 : i > j ? 1 : 0;
+            EXPECT_EQ(AnsiCompareStr(sorted[i], sorted[j]), expected) << sorted[i] << " vs " << sorted[j];
+            EXPECT_EQ(AnsiCompareText(sorted[i], sorted[j]) > 0, AnsiCompareText(sorted[j], sorted[i]) < 0);
+        }
+    }
+}
+
 TEST(Strings, PositionsAreOneBasedAndClamped)
 {
     EXPECT_EQ(Pos("lo", "hello"), 4);

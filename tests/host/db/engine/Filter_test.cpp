@@ -3,6 +3,7 @@
 #include "EngineTestUtil.h"
 #include "host/db/engine/FilterParser.h"
 #include "host/rtl/Resources.h"
+#include "host/rtl/SysLocale.h"
 
 using namespace enginetest;
 
@@ -186,8 +187,6 @@ TEST_F(FilterTest, TreesAreCopiedIntoTheCursor)
 
 } // namespace
 
-#if __has_include("host/rtl/DateTime.h")
-#include "host/rtl/SysLocale.h"
 
 namespace {
 
@@ -202,4 +201,3 @@ TEST_F(FilterTest, DateConstantsInTheLocaleFormat)
 }
 
 } // namespace
-#endif

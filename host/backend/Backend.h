@@ -1,0 +1,61 @@
+#pragma once
+// Where windows appear. The window system talks to exactly one backend through
+// this interface: it reports what its top-level windows look like, and the
+// backend reports the user's input and waits for it. The headless backend
+// keeps an in-memory screen; a display backend shows each top-level window as
+// a window of its own.
+#include "host/gdi/Image.h"
+#include "host/gdi/Raster.h"
+#include "host/gdi/WinTypes.h"
+
+#include <memory>
+#include <vector>
+
+namespace host {
+
+// One top-level window as the backend sees it.
+struct TTopLevelView {
+    HWND Wnd = nullptr;
+    RECT Rect;                             // screen coordinates
+    const gdi::Surface* Surface = nullptr;  // the window's pixels, Rect's size
+    bool Visible = false;
+};
+
+// What the window system offers its backend.
+class TBackendHost {
+public:
+    virtual ~TBackendHost() = default;
+    // Visible and hidden top-level windows, bottom of the z-order first.
+    virtual std::vector<TTopLevelView> TopLevels() const = 0;
+    virtual COLORREF DesktopColor() const = 0;
+
+    // Input at screen coordinates; button 0 left, 1 right, 2 middle.
+    virtual void MouseMoveInput(POINT screen) = 0;
+    virtual void MouseButtonInput(POINT screen, int button, bool down) = 0;
+    virtual void MouseWheelInput(POINT screen, int delta) = 0;
+    virtual void KeyInput(int vk, bool down) = 0;
+};
+
+class TBackend {
+public:
+    virtual ~TBackend() = default;
+
+    virtual SIZE ScreenSize() const = 0;
+    // A top-level window was created, moved, resized, shown, hidden or
+    // restacked, or painted within dirty (window coordinates).
+    virtual void TopLevelChanged(HWND wnd) = 0;
+    virtual void TopLevelPainted(HWND wnd, const RECT& dirty) = 0;
+    virtual void TopLevelDestroyed(HWND wnd) = 0;
+    // Waits until input arrives (reported through the host) or timeoutMs
+    // passes; timeoutMs < 0 waits without limit. Returns false at once when
+    // no input can ever arrive, so that an idle loop can fail instead of hanging.
+    virtual bool WaitForEvents(int timeoutMs) = 0;
+    // The whole screen as it shows now.
+    virtual TImageData CaptureScreen() = 0;
+    virtual void CursorChanged(HICON cursor) = 0;
+};
+
+// The in-memory screen used by tests and by programs run without a display.
+std::unique_ptr<TBackend> CreateHeadlessBackend(TBackendHost& host, SIZE screenSize);
+
+}  // namespace host

@@ -1,0 +1,116 @@
+// Nested message loops for modal windows.
+#include "host/rtl/Clock.h"
+#include "host/win/Modal.h"
+#include "host/win/WinInternal.h"
+
+namespace host::win {
+
+namespace {
+
+TModalHook GHook;
+uint64_t GIdleLimit = 10 * 60 * 1000;
+
+std::string Describe(HWND wnd)
+{
+    char text[256] = {};
+    char cls[64] = {};
+    if (IsWindow(wnd)) {
+        GetWindowText(wnd, text, int(sizeof text));
+        GetClassName(wnd, cls, int(sizeof cls));
+    }
+    return std::string("Modal window \"") + text + "\" (" + cls +
+           ") was never closed: nothing can answer it";
+}
+
+void PumpUntilIdle(const std::function<bool()>& done)
+{
+    MSG msg;
+    while (!done() && PeekInternal(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(int(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+}
+
+}  // namespace
+
+}  // namespace host::win
+
+namespace host {
+
+using namespace win;
+
+TModalHook SetModalHook(TModalHook Hook)
+{
+    TModalHook old = std::move(GHook);
+    GHook = std::move(Hook);
+    return old;
+}
+
+int ModalLoopDepth() { return State().ModalDepth; }
+
+void SetModalIdleLimit(uint64_t MaxIdleMs) { GIdleLimit = MaxIdleMs; }
+
+void RunModalLoop(HWND Wnd, const std::function<bool()>& Done)
+{
+    TState& s = State();
+    ++s.ModalDepth;
+    struct Guard {
+        ~Guard() { --State().ModalDepth; }
+    } guard;
+    bool quit = false;
+    auto finished = [&] { return quit || Done() || State().QuitPending; };
+    PumpUntilIdle(finished);
+    if (!finished() && GHook) {
+        // The hook may open further modal windows; each gets the hook in turn.
+        TModalHook hook = GHook;
+        hook(Wnd);
+    }
+    uint64_t idleSince = NowMs();
+    MSG msg;
+    while (!finished()) {
+        if (PeekInternal(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(int(msg.wParam));
+                quit = true;
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+            if (msg.message != WM_TIMER && msg.message != WM_PAINT)
+                idleSince = NowMs();
+            continue;
+        }
+        if (dynamic_cast<TVirtualClock*>(&GetClock()) && NowMs() - idleSince > GIdleLimit)
+            throw EIdleLoop(Describe(Wnd));
+        WaitForWork([&] { return Describe(Wnd); });
+    }
+}
+
+std::vector<HWND> DisableTaskWindows(HWND Keep)
+{
+    std::vector<HWND> disabled;
+    std::vector<HWND> tops;
+    for (TWnd* c : State().Desktop->Children)
+        tops.push_back(c->Handle);
+    for (HWND h : tops) {
+        TWnd* w = FindWnd(h);
+        if (!w || h == Keep || !(w->Style & WS_VISIBLE) || (w->Style & WS_DISABLED))
+            continue;
+        EnableWindow(h, FALSE);
+        disabled.push_back(h);
+    }
+    return disabled;
+}
+
+void EnableTaskWindows(const std::vector<HWND>& Windows)
+{
+    for (HWND h : Windows)
+        if (IsWindow(h))
+            EnableWindow(h, TRUE);
+}
+
+}  // namespace host
