@@ -113,6 +113,7 @@ LRESULT NcButtonDown(TWnd* w, WPARAM hit, LPARAM lParam)
         t.Wnd = h;
         t.Hit = LRESULT(hit);
         SetCapture(h);
+        RunTrackingLoop();
         return 0;
     }
     case HTHSCROLL:

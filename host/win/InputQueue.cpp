@@ -256,7 +256,7 @@ bool ConvertInput(MSG* msg, const std::function<bool(const MSG&)>& accept, bool 
     while (!s.Input.empty()) {
         TRawInput in = s.Input.front();
         bool mouse = IsMouse(in.Kind);
-        if (remove && in.Kind == TInputKind::MouseMove && s.Input.size() > 1 &&
+        if (remove && in.Kind == TInputKind::MouseMove && !in.Paced && s.Input.size() > 1 &&
             s.Input[1].Kind == TInputKind::MouseMove) {
             s.Input.pop_front();  // only the latest position of a run of moves matters
             continue;
@@ -369,6 +369,12 @@ TBackendHost& ScreenBackendHost()
 {
     static TWinBackendHost host;
     return host;
+}
+
+void PaceLastInput()
+{
+    if (!State().Input.empty())
+        State().Input.back().Paced = true;
 }
 
 void PushCharInput(char ch)
