@@ -73,6 +73,16 @@ TEST_F(CursorTest, BofEofAtBothEndsAndMoveByStops)
         EXPECT_EQ(c.GetEOF(), t.eof) << t.start << " by " << t.by;
         EXPECT_EQ(c.GetRecord()->Values[0].Bytes, t.name);
     }
+    // From the cracks: towards the records lands on the nearest one.
+    c.SetToEnd();
+    EXPECT_EQ(c.MoveBy(3), 0);
+    EXPECT_EQ(c.GetRecord()->Values[0].Bytes, "smyth");
+    c.SetToEnd();
+    EXPECT_EQ(c.MoveBy(-2), -2);
+    EXPECT_EQ(c.GetRecord()->Values[0].Bytes, "smithers");
+    c.SetToBegin();
+    EXPECT_EQ(c.MoveBy(-1), 0);
+    EXPECT_TRUE(c.GetBOF());
     c.SetToBegin();
     EXPECT_FALSE(c.HasCurrent());
     EXPECT_THROW(c.GetRecord(), EEngineError);
