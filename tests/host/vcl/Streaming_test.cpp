@@ -426,6 +426,14 @@ TEST(ReaderTest, StoredLayoutLoadsDuringConstruction)
     dialog->ButtonAfterLoad->FOnClick(nullptr);
     EXPECT_EQ(dialog->Clicks, 1);
     EXPECT_FALSE(InitInheritedComponent(dialog, TTestForm::StaticClass()));
+
+    // Two dialogs of one owner at a time: the second gets a name of its own.
+    auto* owner = new TComponent(nullptr);
+    auto* first = new TLayoutDialog(owner);
+    auto* second = new TLayoutDialog(owner);
+    EXPECT_EQ(first->GetName(), "LayoutDialog");
+    EXPECT_EQ(second->GetName(), "LayoutDialog_1");
+    owner->Free();
     dialog->Free();
     UnregisterResource(TResType::FormLayout, "TLayoutDialog");
 }

@@ -347,4 +347,86 @@ TEST_F(WindowTest, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
     EXPECT_EQ(u, (RECT{0, 70, 100, 100}));
 }
 
+TEST_F(WindowTest, WindowDcsClipChildrenAndSiblingsOnRequest)
+{
+    struct Case {
+        DWORD parentStyle, childStyle;
+        bool childCoveredByParent;  // the parent's drawing shows over the child
+        bool lowerCoveredBySibling;  // the lower sibling's drawing shows over the upper one
+    } cases[] = {
+        {WS_POPUP | WS_VISIBLE, WS_CHILD | WS_VISIBLE, true, true},
+        {WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, false, false},
+    };
+    for (const Case& c : cases) {
+        HWND top = Top("C", 0, 0, 200, 100, c.parentStyle, RGB(255, 255, 255));
+        HWND upper = Child(top, 1, 10, 10, 50, 50, c.childStyle, RGB(0, 0, 255));
+        HWND lower = Child(top, 2, 40, 10, 50, 50, c.childStyle, RGB(0, 255, 0));
+        ProcessPendingMessages();
+        auto fill = [](HWND h, COLORREF colour) {
+            HDC dc = GetDC(h);
+            RECT r{0, 0, 200, 100};
+            HBRUSH b = CreateSolidBrush(colour);
+            FillRect(dc, &r, b);
+            DeleteObject(b);
+            ReleaseDC(h, dc);
+        };
+        fill(lower, RGB(255, 0, 255));
+        fill(top, RGB(255, 0, 0));
+        TImageData img = CaptureWindow(top);
+        EXPECT_EQ(ScreenPixel(img, 20, 20) == RGB(255, 0, 0), c.childCoveredByParent);
+        EXPECT_EQ(ScreenPixel(img, 45, 20) == RGB(255, 0, 0) || ScreenPixel(img, 45, 20) == RGB(255, 0, 255),
+                  c.lowerCoveredBySibling || c.childCoveredByParent);
+        EXPECT_EQ(ScreenPixel(img, 150, 80), RGB(255, 0, 0));
+        DestroyWindow(top);
+        (void)upper;
+    }
+}
+
+TEST_F(WindowTest, TopmostWindowsStayAboveOthersAndMovesCoalesce)
+{
+    HWND tool = Top("Tool", 0, 0, 100, 100, WS_POPUP | WS_VISIBLE, RGB(1, 2, 3));
+    SetWindowPos(tool, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND later = Top("Later", 0, 0, 100, 100, WS_POPUP | WS_VISIBLE, RGB(4, 5, 6));
+    EXPECT_EQ(GetTopWindow(nullptr), tool);
+    ProcessPendingMessages();
+    EXPECT_EQ(ScreenPixel(CaptureWindow(nullptr), 50, 50), RGB(1, 2, 3));
+    SetWindowPos(tool, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(later, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetTopWindow(nullptr), later);
+    // Moves that pile up before the loop runs arrive as one.
+    Log().clear();
+    SetCursorPos(10, 10);
+    SetCursorPos(20, 20);
+    SetCursorPos(30, 30);
+    ProcessPendingMessages();
+    auto moves = Only(WM_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(PointFromLParam(moves[0].LParam), (POINT{30, 30}));
+}
+
+TEST_F(WindowTest, CaretBlinksOnVirtualTimeAndSurvivesPainting)
+{
+    HWND w = Top("Caret", 0, 0, 100, 60, WS_POPUP | WS_VISIBLE, RGB(255, 255, 255));
+    ProcessPendingMessages();
+    auto at = [&] { return ScreenPixel(CaptureWindow(w), 6, 8); };
+    ASSERT_TRUE(CreateCaret(w, nullptr, 2, 12));
+    SetCaretPos(5, 4);
+    EXPECT_EQ(at(), RGB(255, 255, 255)) << "a new caret is hidden";
+    ShowCaret(w);
+    EXPECT_EQ(at(), RGB(0, 0, 0));
+    Input::AdvanceTime(GetCaretBlinkTime());
+    EXPECT_EQ(at(), RGB(255, 255, 255)) << "blinked off";
+    Input::AdvanceTime(GetCaretBlinkTime());
+    EXPECT_EQ(at(), RGB(0, 0, 0)) << "blinked on";
+    InvalidateRect(w, nullptr, TRUE);
+    ProcessPendingMessages();
+    EXPECT_EQ(at(), RGB(0, 0, 0)) << "painting hides and restores it";
+    HideCaret(w);
+    EXPECT_EQ(at(), RGB(255, 255, 255));
+    ShowCaret(w);
+    DestroyWindow(w);
+    POINT p;
+    EXPECT_FALSE(GetCaretPos(&p)) << "the caret goes with its window";
+}
+
 }  // namespace
