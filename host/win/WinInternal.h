@@ -218,7 +218,8 @@ TWnd* FindWindowToPaint();
 gdi::Region VisibleRegion(TWnd* w, bool client, bool clipChildren);
 void RetargetDcs(TWnd* top);
 enum class TDcArea { Client, Window, Frame };  // Frame: the window without its client area
-HDC MakeDc(TWnd* w, TDcArea area, const gdi::Region* clip = nullptr);
+// clipChildren: 1 or 0 to choose, -1 to follow WS_CLIPCHILDREN.
+HDC MakeDc(TWnd* w, TDcArea area, const gdi::Region* clip = nullptr, int clipChildren = -1);
 void ForgetDcs(TWnd* w);
 void NotifyBackend(TWnd* w);
 
@@ -264,6 +265,10 @@ bool TrackKey(const TRawInput& in);
 // returns and the queue drives the rest of the drag.
 void RunTrackingLoop();
 void StartSizeMove(TWnd* w, WPARAM command, POINT screen);
+
+// Caret (Caret.cpp): painting hides it; its window's end destroys it.
+void HideCaretForPaint(HWND wnd, bool hide);
+void CaretWindowGoing(HWND wnd);
 
 // Cursors (Cursor.cpp).
 void UpdateCursorForWindow();
