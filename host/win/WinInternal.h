@@ -218,7 +218,8 @@ TWnd* FindWindowToPaint();
 gdi::Region VisibleRegion(TWnd* w, bool client, bool clipChildren);
 void RetargetDcs(TWnd* top);
 enum class TDcArea { Client, Window, Frame };  // Frame: the window without its client area
-HDC MakeDc(TWnd* w, TDcArea area, const gdi::Region* clip = nullptr);
+// clipChildren: 1 or 0 to choose, -1 to follow WS_CLIPCHILDREN.
+HDC MakeDc(TWnd* w, TDcArea area, const gdi::Region* clip = nullptr, int clipChildren = -1);
 void ForgetDcs(TWnd* w);
 void NotifyBackend(TWnd* w);
 
@@ -231,6 +232,9 @@ DWORD TickNow();
 // Milliseconds until the next timer falls due (0 if one is due, -1 if none).
 int64_t NextTimerDelay();
 bool HasReadyWork();
+void SetIdleLimit(uint64_t ms);
+// Something other than a timer or a paint was delivered: the program is not idle.
+void NoteDelivered(UINT msg);
 // Lets time pass until a message can be delivered; raises EIdleLoop with
 // describe()'s text when nothing ever could.
 void WaitForWork(const std::function<std::string()>& describe);
@@ -264,6 +268,10 @@ bool TrackKey(const TRawInput& in);
 // returns and the queue drives the rest of the drag.
 void RunTrackingLoop();
 void StartSizeMove(TWnd* w, WPARAM command, POINT screen);
+
+// Caret (Caret.cpp): painting hides it; its window's end destroys it.
+void HideCaretForPaint(HWND wnd, bool hide);
+void CaretWindowGoing(HWND wnd);
 
 // Cursors (Cursor.cpp).
 void UpdateCursorForWindow();

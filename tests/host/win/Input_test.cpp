@@ -442,4 +442,29 @@ TEST_F(InputTest, SystemMoveOfAChildRunsUntilTheButtonIsReleased)
     FreeObjectInstance(inst);
 }
 
+TEST_F(InputTest, PressesInChildrenNotifyTheParentsAndRightClicksAskForAMenu)
+{
+    HWND top = Top("T", 0, 0, 300, 200, WS_POPUP | WS_VISIBLE);
+    HWND a = Child(top, 1, 10, 10, 100, 100);
+    HWND b = Child(a, 2, 10, 10, 50, 50);
+    ProcessPendingMessages();
+    Log().clear();
+    Input::Click(30, 40, Input::TButton::Right);
+    std::vector<std::pair<HWND, POINT>> notes;
+    for (const TLogged& l : Only(WM_PARENTNOTIFY)) {
+        EXPECT_EQ(LOWORD(l.WParam), WM_RBUTTONDOWN);
+        notes.emplace_back(l.Wnd, PointFromLParam(l.LParam));
+    }
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].first, a);
+    EXPECT_EQ(notes[0].second, (POINT{20, 30}));
+    EXPECT_EQ(notes[1].first, top);
+    EXPECT_EQ(notes[1].second, (POINT{30, 40}));
+    auto menus = Only(WM_CONTEXTMENU);
+    ASSERT_GE(menus.size(), 1u);
+    EXPECT_EQ(menus[0].Wnd, b);
+    EXPECT_EQ(PointFromLParam(menus[0].LParam), (POINT{30, 40})) << "screen coordinates";
+    EXPECT_EQ(menus.back().Wnd, top) << "unhandled, it travels up to the top";
+}
+
 }  // namespace

@@ -404,4 +404,29 @@ TEST_F(WindowTest, TopmostWindowsStayAboveOthersAndMovesCoalesce)
     EXPECT_EQ(PointFromLParam(moves[0].LParam), (POINT{30, 30}));
 }
 
+TEST_F(WindowTest, CaretBlinksOnVirtualTimeAndSurvivesPainting)
+{
+    HWND w = Top("Caret", 0, 0, 100, 60, WS_POPUP | WS_VISIBLE, RGB(255, 255, 255));
+    ProcessPendingMessages();
+    auto at = [&] { return ScreenPixel(CaptureWindow(w), 6, 8); };
+    ASSERT_TRUE(CreateCaret(w, nullptr, 2, 12));
+    SetCaretPos(5, 4);
+    EXPECT_EQ(at(), RGB(255, 255, 255)) << "a new caret is hidden";
+    ShowCaret(w);
+    EXPECT_EQ(at(), RGB(0, 0, 0));
+    Input::AdvanceTime(GetCaretBlinkTime());
+    EXPECT_EQ(at(), RGB(255, 255, 255)) << "blinked off";
+    Input::AdvanceTime(GetCaretBlinkTime());
+    EXPECT_EQ(at(), RGB(0, 0, 0)) << "blinked on";
+    InvalidateRect(w, nullptr, TRUE);
+    ProcessPendingMessages();
+    EXPECT_EQ(at(), RGB(0, 0, 0)) << "painting hides and restores it";
+    HideCaret(w);
+    EXPECT_EQ(at(), RGB(255, 255, 255));
+    ShowCaret(w);
+    DestroyWindow(w);
+    POINT p;
+    EXPECT_FALSE(GetCaretPos(&p)) << "the caret goes with its window";
+}
+
 }  // namespace
