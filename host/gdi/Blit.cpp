@@ -29,6 +29,68 @@ namespace {
 // Nearest source index for destination index i of n, over a source span of m.
 int MapIndex(int i, int n, int m) { return n == m ? i : int((int64_t(2 * i + 1) * m) / (2 * int64_t(n))); }
 
+// The source pixels [first, last) that destination index i of n stands for:
+// one pixel when enlarging or copying, the whole block when shrinking.
+struct SourceRange {
+    int First, Last;
+};
+SourceRange MapRange(int i, int n, int m)
+{
+    if (m <= n) {
+        int k = MapIndex(i, n, m);
+        return SourceRange{k, k + 1};
+    }
+    int first = int(int64_t(i) * m / n), last = int(int64_t(i + 1) * m / n);
+    return SourceRange{first, std::max(last, first + 1)};
+}
+
+// How shrinking merges source pixels: BLACKONWHITE keeps black (AND),
+// WHITEONBLACK keeps white (OR), HALFTONE averages, COLORONCOLOR keeps one.
+uint32_t Merge(int mode, uint32_t acc, uint32_t p, int count)
+{
+    if (count == 0)
+        return p;
+    switch (mode) {
+    case BLACKONWHITE: return acc & p;
+    case WHITEONBLACK: return acc | p;
+    default: return acc;
+    }
+}
+
+// Samples one destination pixel; false when its source lies outside the surface.
+bool SampleSource(const Surface& surf, const BlitSource& s, SourceRange xs, SourceRange ys, int mode,
+                  uint32_t text, uint32_t bk, bool dstMono, uint32_t& out)
+{
+    bool average = mode == HALFTONE && (xs.Last - xs.First > 1 || ys.Last - ys.First > 1);
+    if (mode == COLORONCOLOR || (xs.Last - xs.First == 1 && ys.Last - ys.First == 1)) {
+        int x = s.X + (xs.First + xs.Last - 1) / 2, y = s.Y + (ys.First + ys.Last - 1) / 2;
+        if (x < 0 || y < 0 || x >= surf.Width || y >= surf.Height)
+            return false;
+        out = ConvertSourcePixel(surf.Row(y)[x], s, text, bk, dstMono);
+        return true;
+    }
+    uint32_t acc = 0;
+    uint64_t sum[3] = {};
+    int count = 0;
+    for (int y = std::max(s.Y + ys.First, 0); y < std::min(s.Y + ys.Last, surf.Height); ++y)
+        for (int x = std::max(s.X + xs.First, 0); x < std::min(s.X + xs.Last, surf.Width); ++x) {
+            uint32_t p = ConvertSourcePixel(surf.Row(y)[x], s, text, bk, dstMono);
+            acc = Merge(mode, acc, p, count);
+            sum[0] += p & 0xFF;
+            sum[1] += (p >> 8) & 0xFF;
+            sum[2] += (p >> 16) & 0xFF;
+            ++count;
+        }
+    if (count == 0)
+        return false;
+    if (average) {
+        uint32_t avg = uint32_t(sum[0] / count) | uint32_t(sum[1] / count) << 8 | uint32_t(sum[2] / count) << 16;
+        acc = dstMono ? RealizeColor(PixelToColor(avg), true) : avg;
+    }
+    out = acc;
+    return true;
+}
+
 struct Mapped {
     RECT Dst;  // surface, normalized
     bool FlipX = false, FlipY = false;
@@ -112,14 +174,12 @@ bool DoBlit(Dc& dst, int x, int y, int w, int h, const BlitSource* src, DWORD ro
         if (!band)
             continue;
         if (src) {
-            int sy = s.Y + MapIndex(m.FlipY ? h - 1 - j : j, h, s.H);
-            bool rowOk = sy >= 0 && sy < srcSurf.Height;
+            SourceRange ys = MapRange(m.FlipY ? h - 1 - j : j, h, s.H);
             for (int v = 0; v < vw; ++v) {
                 int i = vis.left + v - m.Dst.left;
-                int sx = s.X + MapIndex(m.FlipX ? w - 1 - i : i, w, s.W);
-                valid[size_t(v)] = rowOk && sx >= 0 && sx < srcSurf.Width;
-                if (valid[size_t(v)])
-                    sRow[size_t(v)] = ConvertSourcePixel(srcSurf.Row(sy)[sx], s, text, bk, dstMono);
+                SourceRange xs = MapRange(m.FlipX ? w - 1 - i : i, w, s.W);
+                valid[size_t(v)] = SampleSource(srcSurf, s, xs, ys, dst.S.StretchMode, text, bk, dstMono,
+                                                sRow[size_t(v)]);
             }
         }
         if (needPat) {

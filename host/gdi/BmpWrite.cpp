@@ -31,8 +31,12 @@ bool PaletteCovers(const std::vector<uint32_t>& Pal, const TImageData& Img)
 {
     std::unordered_map<uint32_t, bool> in;
     for (uint32_t c : Pal) in[c] = true;
-    for (uint32_t p : Img.Pixels)
+    uint32_t last = ~0u; // runs of one colour are the common case
+    for (uint32_t p : Img.Pixels) {
+        if (p == last) continue;
         if (!in.count(p & 0xFFFFFF)) return false;
+        last = p;
+    }
     return true;
 }
 
@@ -42,9 +46,11 @@ std::vector<uint32_t> OwnColours(const TImageData& Img, size_t Limit)
 {
     std::vector<uint32_t> pal;
     std::unordered_map<uint32_t, bool> seen;
+    uint32_t last = ~0u;
     for (uint32_t p : Img.Pixels) {
         p &= 0xFFFFFF;
-        if (seen.count(p)) continue;
+        if (p == last || seen.count(p)) continue;
+        last = p;
         if (pal.size() == Limit) return {};
         seen[p] = true;
         pal.push_back(p);
@@ -58,8 +64,10 @@ public:
     uint32_t Index(uint32_t C)
     {
         C &= 0xFFFFFF;
+        if (C == FLast) return FLastIndex;
+        FLast = C;
         auto it = FCache.find(C);
-        if (it != FCache.end()) return it->second;
+        if (it != FCache.end()) return FLastIndex = it->second;
         uint32_t best = 0;
         int bestD = 1 << 30;
         for (size_t i = 0; i < FPal.size(); ++i) {
@@ -68,12 +76,13 @@ public:
             int d = dr * dr + dg * dg + db * db;
             if (d < bestD) { bestD = d; best = uint32_t(i); }
         }
-        return FCache[C] = best;
+        return FLastIndex = FCache[C] = best;
     }
 
 private:
     const std::vector<uint32_t>& FPal;
     std::unordered_map<uint32_t, uint32_t> FCache;
+    uint32_t FLast = ~0u, FLastIndex = 0;
 };
 
 std::vector<uint32_t> ChoosePalette(const TImageData& Img, int Bpp)

@@ -65,7 +65,8 @@ public:
     double DirX() const { return FCos; }
     double DirY() const { return -FSin; }
 
-    // The glyph for a character, rendered rotated by the escapement.
+    // The glyph for a character, rendered rotated by the escapement. The
+    // reference stays valid until the next call: a full cache is emptied.
     const TGlyph& Glyph(char32_t Ch);
     // The unrotated advance of a character in whole pixels.
     int Advance(char32_t Ch) { return Glyph(Ch).Advance; }
@@ -90,6 +91,7 @@ private:
     double FCos = 1, FSin = 0;
     std::array<std::unique_ptr<TGlyph>, 256> FLatin;
     std::unordered_map<char32_t, std::unique_ptr<TGlyph>> FOther;
+    size_t FCacheBytes = 0;
 };
 
 // Empties the shared pool of realised fonts (fonts still in use stay alive).

@@ -11,8 +11,10 @@ namespace {
 
 // Synthetic italic leans glyphs by about 12 degrees.
 constexpr FT_Fixed kSlant = 0x366A;
-// The per-font cache of non-Latin-1 glyphs is dropped when it grows past this.
+// A font's glyph cache is emptied when it grows past either bound: the count
+// bounds many small glyphs, the bytes a few huge ones.
 constexpr size_t kMaxOtherGlyphs = 4096;
+constexpr size_t kMaxCacheBytes = size_t(16) << 20;
 
 FT_Fixed ToFixed(double V) { return FT_Fixed(std::lround(V * 65536.0)); }
 
@@ -36,15 +38,21 @@ void CopyBitmap(const FT_Bitmap& B, TGlyph& G)
 
 const TGlyph& TFontInstance::Glyph(char32_t Ch)
 {
-    if (Ch < 256) {
-        auto& slot = FLatin[Ch];
-        if (!slot) slot = Render(Ch);
-        return *slot;
+    if (Ch < 256 && FLatin[Ch]) return *FLatin[Ch];
+    if (Ch >= 256) {
+        auto it = FOther.find(Ch);
+        if (it != FOther.end()) return *it->second;
     }
-    auto it = FOther.find(Ch);
-    if (it != FOther.end()) return *it->second;
-    if (FOther.size() >= kMaxOtherGlyphs) FOther.clear();
-    return *FOther.emplace(Ch, Render(Ch)).first->second;
+    std::unique_ptr<TGlyph> g = Render(Ch);
+    const size_t bytes = g->Coverage.size() + sizeof(TGlyph);
+    if (FCacheBytes + bytes > kMaxCacheBytes || (Ch >= 256 && FOther.size() >= kMaxOtherGlyphs)) {
+        for (auto& slot : FLatin) slot.reset();
+        FOther.clear();
+        FCacheBytes = 0;
+    }
+    FCacheBytes += bytes;
+    if (Ch < 256) return *(FLatin[Ch] = std::move(g));
+    return *FOther.emplace(Ch, std::move(g)).first->second;
 }
 
 std::unique_ptr<TGlyph> TFontInstance::Render(char32_t Ch)

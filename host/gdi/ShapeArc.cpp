@@ -117,8 +117,12 @@ bool DrawArcShape(HDC hdc, ArcKind kind, int l, int t, int r, int b, POINT start
     ShapeParts parts = SplitShape(dc->Pen, box, EllipseShape, window);
     auto inSweep = [&](int x, int y) { return sweep.Contains(x, y); };
     std::vector<Span> arc = Filter(parts.Outline, window, inSweep);
+    bool styled = IsStyledCosmetic(dc->Pen);
     if (kind == ArcKind::Open) {
-        PaintPenSpans(*dc, arc);
+        if (styled)
+            PaintStyledOutline(*dc, arc, sweep.Cx, sweep.Cy, sweep.Start, window);
+        else
+            PaintPenSpans(*dc, arc);
         return true;
     }
     POINT centre{LONG(std::lround(sweep.Cx)), LONG(std::lround(sweep.Cy))};
@@ -140,7 +144,20 @@ bool DrawArcShape(HDC hdc, ArcKind kind, int l, int t, int r, int b, POINT start
                                                         StraightEdges(*dc, kind, p0, p1, centre, window), RGN_OR);
     Region fillRgn = Region::Combine(Region::FromSpans(fill), outline, RGN_DIFF);
     FillRegion(*dc->Target, dc->EffectiveClip(), fillRgn, dc->BrushPaint());
-    PaintPenSpans(*dc, RegionSpans(outline));
+    if (!styled) {
+        PaintPenSpans(*dc, RegionSpans(outline));
+        return true;
+    }
+    // Dashed: the arc, then its straight edges as one polyline.
+    PaintStyledOutline(*dc, arc, sweep.Cx, sweep.Cy, sweep.Start, window);
+    POINT pie[3] = {p1, centre, p0}, chord[2] = {p1, p0};
+    const POINT* edge = kind == ArcKind::Pie ? pie : chord;
+    int n = kind == ArcKind::Pie ? 3 : 2;
+    std::vector<POINT> px;
+    for (int i = 0; i + 1 < n; ++i)
+        LinePixelsEndExcluded(edge[i], edge[i + 1], px, window);
+    px.push_back(edge[n - 1]);
+    PaintStyledPixels(*dc, px);
     return true;
 }
 

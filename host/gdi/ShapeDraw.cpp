@@ -59,12 +59,17 @@ ShapeParts SplitShape(const RealPen& pen, RECT bounds, const ShapeMaker& make, c
     return parts;
 }
 
-void PaintParts(Dc& dc, const ShapeParts& parts)
+void PaintParts(Dc& dc, const ShapeParts& parts, const RECT& bounds)
 {
     if (!dc.Target)
         return;
     FillSpans(*dc.Target, dc.EffectiveClip(), parts.Fill.data(), parts.Fill.size(), dc.BrushPaint());
-    PaintPenSpans(dc, parts.Outline);
+    if (!IsStyledCosmetic(dc.Pen)) {
+        PaintPenSpans(dc, parts.Outline);
+        return;
+    }
+    double cx = (double(bounds.left) + bounds.right - 1) / 2, cy = (double(bounds.top) + bounds.bottom - 1) / 2;
+    PaintStyledOutline(dc, parts.Outline, cx, cy, 0.0, DrawWindow(dc));
 }
 
 }  // namespace host::gdi
@@ -72,12 +77,6 @@ void PaintParts(Dc& dc, const ShapeParts& parts)
 namespace host {
 
 using namespace gdi;
-
-namespace {
-
-bool IsStyledCosmetic(const RealPen& p) { return p.Width <= 1 && p.Style >= PS_DASH && p.Style <= PS_DASHDOTDOT; }
-
-}  // namespace
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 {
@@ -94,7 +93,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
             StrokePolyline(*dc, pts, 4, true);
         return TRUE;
     }
-    PaintParts(*dc, SplitShape(dc->Pen, b, rect, DrawWindow(*dc)));
+    PaintParts(*dc, SplitShape(dc->Pen, b, rect, DrawWindow(*dc)), b);
     return TRUE;
 }
 
@@ -105,7 +104,7 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
         return FALSE;
     RECT b = SurfaceBounds(*dc, left, top, right, bottom);
     ShapeMaker make = [=](const RECT& r, const RECT& w) { return RoundRectShape(r, width, height, w); };
-    PaintParts(*dc, SplitShape(dc->Pen, b, make, DrawWindow(*dc)));
+    PaintParts(*dc, SplitShape(dc->Pen, b, make, DrawWindow(*dc)), b);
     return TRUE;
 }
 
@@ -115,7 +114,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
     if (!dc)
         return FALSE;
     RECT b = SurfaceBounds(*dc, left, top, right, bottom);
-    PaintParts(*dc, SplitShape(dc->Pen, b, EllipseShape, DrawWindow(*dc)));
+    PaintParts(*dc, SplitShape(dc->Pen, b, EllipseShape, DrawWindow(*dc)), b);
     return TRUE;
 }
 

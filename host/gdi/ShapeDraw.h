@@ -23,6 +23,7 @@ ShapeParts SplitShape(const RealPen& pen, RECT bounds, const ShapeMaker& make,
                       const RECT& window);
 // The part of the surface drawing can reach: the clip box.
 RECT DrawWindow(Dc& dc);
-void PaintParts(Dc& dc, const ShapeParts& parts);
+// bounds: the shape's bounds, the centre around which dashed outlines run.
+void PaintParts(Dc& dc, const ShapeParts& parts, const RECT& bounds);
 
 }  // namespace host::gdi

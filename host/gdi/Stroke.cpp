@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <cstdlib>
 
 namespace host::gdi {
@@ -178,6 +179,41 @@ void StrokePolyline(Dc& dc, const POINT* pts, int count, bool closed)
                 off.push_back(p);
         });
     }
+    PaintPenPixels(dc, on);
+    PaintGaps(dc, off);
+}
+
+void PaintStyledOutline(Dc& dc, const std::vector<Span>& outline, double cx, double cy,
+                        double start, const RECT& window)
+{
+    constexpr double kTwoPi = 6.283185307179586;
+    std::vector<std::pair<double, POINT>> ordered;
+    for (const Span& sp : outline) {
+        if (sp.Y < window.top || sp.Y >= window.bottom)
+            continue;
+        for (int x = std::max(sp.X1, int(window.left)); x < std::min(sp.X2, int(window.right)); ++x) {
+            double a = std::atan2(cy - sp.Y, x - cx);
+            ordered.push_back({std::fmod(a - start + 2 * kTwoPi, kTwoPi), POINT{x, sp.Y}});
+        }
+    }
+    std::sort(ordered.begin(), ordered.end(),
+              [](const auto& l, const auto& r) { return l.first < r.first; });
+    std::vector<POINT> pixels;
+    pixels.reserve(ordered.size());
+    for (const auto& o : ordered)
+        pixels.push_back(o.second);
+    PaintStyledPixels(dc, pixels);
+}
+
+void PaintStyledPixels(Dc& dc, const std::vector<POINT>& ordered)
+{
+    const std::vector<int>& pattern = DashPattern(dc.Pen.Style);
+    int period = 0;
+    for (int v : pattern)
+        period += v;
+    std::vector<POINT> on, off;
+    for (size_t i = 0; i < ordered.size(); ++i)
+        (period == 0 || OnDash(pattern, period, int64_t(i)) ? on : off).push_back(ordered[i]);
     PaintPenPixels(dc, on);
     PaintGaps(dc, off);
 }

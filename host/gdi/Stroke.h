@@ -55,6 +55,21 @@ Region WideStrokeRegion(const POINT* pts, int count, bool closed, int width,
 // segment. Dash state runs on across segments.
 void StrokePolyline(Dc& dc, const POINT* pts, int count, bool closed);
 
+// A one-pixel pen with a dash style.
+inline bool IsStyledCosmetic(const RealPen& p)
+{
+    return p.Width <= 1 && p.Style >= PS_DASH && p.Style <= PS_DASHDOTDOT;
+}
+
+// Dashes a closed or curved outline: its pixels (inside the window) are
+// taken in order of their angle around (cx, cy), counter-clockwise on screen
+// from the angle start (radians).
+void PaintStyledOutline(Dc& dc, const std::vector<Span>& outline, double cx, double cy,
+                        double start, const RECT& window);
+
+// Dashes pixels given in drawing order.
+void PaintStyledPixels(Dc& dc, const std::vector<POINT>& ordered);
+
 // Paints a set of pixels with the DC's pen (ROP2 applied, clipped).
 void PaintPenPixels(Dc& dc, const std::vector<POINT>& pixels);
 void PaintPenSpans(Dc& dc, const std::vector<Span>& spans);

@@ -30,6 +30,11 @@ TTextRender PaintRun(Dc& dc, TFontInstance& font, const TTextRun& run, const TRu
     o.Align = how.Align;
     o.Background = how.OpaqueBox;
     o.UnderlineChar = how.UnderlineChar;
+    // Only the visible part is rendered; the clip is in surface coordinates.
+    RECT visible = dc.EffectiveClip().Box();
+    o.Limited = true;
+    o.Limit = RECT{visible.left - dc.DeviceOrigin.x, visible.top - dc.DeviceOrigin.y,
+                   visible.right - dc.DeviceOrigin.x, visible.bottom - dc.DeviceOrigin.y};
     TTextRender r = RenderRun(font, run, how.Ref.x, how.Ref.y, o);
     if (how.Clip) {
         r.Background.Crop(how.Clip->left, how.Clip->top, how.Clip->right, how.Clip->bottom);

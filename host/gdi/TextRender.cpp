@@ -29,6 +29,12 @@ struct TBox {
         Add(int(std::floor(l)), int(std::floor(t)), int(std::ceil(r)) + 1, int(std::ceil(b)) + 1);
     }
     bool Empty() const { return R <= L || B <= T; }
+    void Clamp(const TTextRenderOptions& O)
+    {
+        if (!O.Limited) return;
+        L = std::max(L, int(O.Limit.left)); T = std::max(T, int(O.Limit.top));
+        R = std::min(R, int(O.Limit.right)); B = std::min(B, int(O.Limit.bottom));
+    }
 };
 
 // Maps offsets along and across the unrotated baseline to device coordinates.
@@ -76,12 +82,16 @@ void FillQuad(TCoverageMask& M, const TQuad& Q)
     }
 }
 
+// Merges a glyph placed at (X, Y) into the mask, keeping the stronger coverage;
+// the parts outside the mask are dropped.
 void Blend(TCoverageMask& M, const TGlyph& G, int X, int Y)
 {
-    for (int gy = 0; gy < G.Height; ++gy) {
-        uint8_t* dst = &M.Data[size_t(Y + gy - M.Top) * M.Width + (X - M.Left)];
-        const uint8_t* src = &G.Coverage[size_t(gy) * G.Width];
-        for (int gx = 0; gx < G.Width; ++gx) dst[gx] = std::max(dst[gx], src[gx]);
+    int x0 = std::max(0, M.Left - X), y0 = std::max(0, M.Top - Y);
+    int x1 = std::min(G.Width, M.Left + M.Width - X), y1 = std::min(G.Height, M.Top + M.Height - Y);
+    for (int gy = y0; gy < y1; ++gy) {
+        uint8_t* dst = &M.Data[size_t(Y + gy - M.Top) * M.Width + (X + x0 - M.Left)];
+        const uint8_t* src = &G.Coverage[size_t(gy) * G.Width + x0];
+        for (int gx = 0; gx < x1 - x0; ++gx) dst[gx] = std::max(dst[gx], src[gx]);
     }
 }
 
@@ -179,6 +189,7 @@ TTextRender RenderRun(TFontInstance& Font, const TTextRun& Run, int RefX, int Re
         TQuad box = frame.Rect(0, -m.Ascent, width, m.Descent);
         TBox b;
         b.Add(box);
+        b.Clamp(Options);
         Allocate(r.Background, b);
         FillQuad(r.Background, box);
     }
@@ -193,6 +204,7 @@ TTextRender RenderRun(TFontInstance& Font, const TTextRun& Run, int RefX, int Re
         bounds.Add(x, y, x + g.Width, y + g.Height);
     }
     for (const TLine& l : lines) bounds.Add(frame.Rect(l.U0, l.Top, l.U1, l.Top + l.Size));
+    bounds.Clamp(Options);
     Allocate(r.Text, bounds);
     if (r.Text.Empty()) return r;
     for (size_t i = 0; i < Run.Chars.size(); ++i) {

@@ -55,6 +55,10 @@ struct TTextRenderOptions {
     UINT Align = TA_LEFT | TA_TOP; // the TA_ flags
     bool Background = false;
     int UnderlineChar = -1; // an extra underline under this character (mnemonics)
+    // When set, the masks cover only this part of the device (the visible
+    // area), so a long line far outside the target costs no memory.
+    bool Limited = false;
+    RECT Limit{};
 };
 
 // Renders Run with its reference point at (RefX, RefY) in device pixels.

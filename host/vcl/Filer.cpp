@@ -157,7 +157,19 @@ void AddGlobalFixup(TPersistent* Instance, TComponent* InstanceComponent, TCompo
                     const TPropInfo* Prop, const std::string& RootName, const std::string& Name)
 {
     GlobalFixups().push_back({Instance, InstanceComponent, InstanceRoot, Prop, RootName, Name});
+    if (InstanceComponent) InstanceComponent->SetComponentState(csFixups, true);
 }
+
+namespace {
+// csFixups marks a component while a reference of it waits for another root.
+void UpdateFixupState(TComponent* Component)
+{
+    if (!Component) return;
+    for (const TGlobalFixup& f : GlobalFixups())
+        if (f.InstanceComponent == Component) return;
+    Component->SetComponentState(csFixups, false);
+}
+} // namespace
 
 void GlobalFixupReferences()
 {
@@ -176,6 +188,7 @@ void GlobalFixupReferences()
         } catch (const EPropertyError&) {
             // A reference of the wrong class stays unset, as an unresolved one does.
         }
+        UpdateFixupState(f.InstanceComponent);
     }
 }
 

@@ -18,11 +18,10 @@ bool IsIntValue(TValueType V) { return V == vaInt8 || V == vaInt16 || V == vaInt
 // Keeps a depth counter balanced across exceptions.
 struct TDepthGuard {
     int& Depth;
-    TDepthGuard(int& D, int Max, TReader* R) : Depth(D)
+    TDepthGuard(int& D, int Max) : Depth(D)
     {
         if (++Depth > Max) {
             --Depth;
-            (void)R;
             throw EReadError(std::string(SInvalidImage) + ": nesting too deep");
         }
     }
@@ -339,7 +338,7 @@ void TReader::ReadPrefix(TFilerFlags& Flags, int& AChildPos)
 
 void TReader::SkipValue()
 {
-    TDepthGuard guard(FDepth, MaxDepth, this);
+    TDepthGuard guard(FDepth, MaxDepth);
     switch (ReadValue()) {
     case vaNull:
     case vaFalse:

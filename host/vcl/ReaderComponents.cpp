@@ -37,6 +37,23 @@ struct TContextGuard {
     ~TContextGuard() { Ref = Saved; }
 };
 
+// A second instance of a stored form takes the name "Form1_1", as the first
+// one (a global component, or a sibling under the same owner) holds "Form1".
+std::string UniqueRootName(TComponent* Root, const std::string& Name)
+{
+    if (Name.empty()) return Name;
+    auto taken = [Root](const std::string& N) {
+        TComponent* global = FindGlobalComponent(N);
+        if (global && global != Root) return true;
+        TComponent* owner = Root->GetOwner();
+        TComponent* sibling = owner ? owner->FindComponent(N) : nullptr;
+        return sibling && sibling != Root;
+    };
+    std::string result = Name;
+    for (int i = 1; taken(result) && i < 1000000; ++i) result = Name + "_" + std::to_string(i);
+    return result;
+}
+
 std::string Join(const std::string& A, const std::string& B) { return A.empty() ? B : B.empty() ? A : A + "." + B; }
 } // namespace
 
@@ -85,7 +102,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
     try {
         TContextGuard ctx(FContext, name);
         FCurrent = result;
-        if (!result->GetComponentState().Contains(csDesigning)) SetComponentName(result, name);
+        if (!result->GetComponentState().Contains(csDesigning)) SetComponentName(result, UniqueRootName(result, name));
         result->SetComponentState(csLoading, true);
         result->SetComponentState(csReading, true);
         FLoaded.push_back(result);

@@ -113,6 +113,7 @@ LRESULT NcButtonDown(TWnd* w, WPARAM hit, LPARAM lParam)
         t.Wnd = h;
         t.Hit = LRESULT(hit);
         SetCapture(h);
+        RunTrackingLoop();
         return 0;
     }
     case HTHSCROLL:
@@ -160,6 +161,9 @@ LRESULT SetText(TWnd* w, LPARAM text)
 
 LRESULT KeyDefaults(TWnd* w, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // The menu key and Shift+F10 ask for a context menu at no particular point.
+    if (msg == WM_KEYDOWN && (wParam == WPARAM(VK_APPS) || (wParam == WPARAM(VK_F10) && GetKeyState(VK_SHIFT) < 0)))
+        SendMessage(w->Handle, WM_CONTEXTMENU, WPARAM(w->Handle), -1);
     if (msg == WM_SYSKEYDOWN && wParam == WPARAM(VK_F4) && (lParam & (1 << 29))) {
         TWnd* top = TopLevelOf(w);
         SendMessage(top->Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -239,6 +243,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
             SetFocus(hwnd);
         return 0;
+    case WM_RBUTTONUP: {
+        POINT p = PointFromLParam(lParam);
+        ClientToScreen(hwnd, &p);
+        SendMessage(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), PointToLParam(p));
+        return 0;
+    }
     case WM_MOUSEWHEEL:
     case WM_CONTEXTMENU:
         if ((w->Style & WS_CHILD) && w->Parent)

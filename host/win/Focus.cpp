@@ -94,6 +94,7 @@ void WindowGoing(TWnd* w)
         if (s.Active == h)
             s.Active = nullptr;
     }
+    CaretWindowGoing(h);
     // Focus on a dying window goes nowhere; no one else is told.
     if (IsInTree(h, s.Focus))
         s.Focus = nullptr;

@@ -10,7 +10,17 @@ namespace host::Input {
 namespace {
 
 TBackendHost& Host() { return win::ScreenBackendHost(); }
-POINT Where() { return win::State().Cursor; }
+// Where the last injected mouse event happened (the cursor gets there when
+// the event is delivered).
+POINT Where()
+{
+    auto& q = win::State().Input;
+    for (auto it = q.rbegin(); it != q.rend(); ++it)
+        if (it->Kind != win::TInputKind::KeyDown && it->Kind != win::TInputKind::KeyUp &&
+            it->Kind != win::TInputKind::Char)
+            return it->Pt;
+    return win::State().Cursor;
+}
 void Settle() { ProcessPendingMessages(); }
 
 // Injected events are stamped with the host clock; consecutive clicks of a
@@ -26,7 +36,6 @@ void Press(int Vk, bool Down)
 void MouseMove(int X, int Y)
 {
     Host().MouseMoveInput(POINT{X, Y});
-    win::State().Cursor = POINT{X, Y};
     Settle();
 }
 
@@ -55,18 +64,24 @@ void DoubleClick(int X, int Y)
     Click(X, Y);
 }
 
+// The whole gesture is queued before anything is delivered, as a real hand
+// keeps moving while the program works: a drag that starts a modal move or
+// size loop finds the rest of the gesture waiting for it.
 void Drag(POINT From, POINT To, int Steps, TButton Button)
 {
     if (Steps < 1)
         Steps = 1;
-    MouseMove(From.x, From.y);
-    MouseDown(Button);
+    Host().MouseMoveInput(From);
+    win::PaceLastInput();
+    Host().MouseButtonInput(From, int(Button), true);
+    POINT at = From;
     for (int i = 1; i <= Steps; ++i) {
-        int x = From.x + (To.x - From.x) * i / Steps;
-        int y = From.y + (To.y - From.y) * i / Steps;
-        MouseMove(x, y);
+        at = POINT{From.x + (To.x - From.x) * i / Steps, From.y + (To.y - From.y) * i / Steps};
+        Host().MouseMoveInput(at);
+        win::PaceLastInput();
     }
-    MouseUp(Button);
+    Host().MouseButtonInput(at, int(Button), false);
+    Settle();
 }
 
 void Wheel(int Delta)

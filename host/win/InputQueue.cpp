@@ -180,6 +180,20 @@ TConverted ConvertKey(TState& s, const TRawInput& in)
     return c;
 }
 
+// Each ancestor of a child window hears of a button press in it, unless the
+// child asked not to tell (WS_EX_NOPARENTNOTIFY).
+void NotifyParents(HWND target, UINT msg, POINT screen)
+{
+    TWnd* w = FindWnd(target);
+    while (w && (w->Style & WS_CHILD) && !(w->ExStyle & WS_EX_NOPARENTNOTIFY) && w->Parent) {
+        HWND parent = w->Parent->Handle;
+        POINT p = screen;
+        ScreenToClient(parent, &p);
+        SendMessage(parent, WM_PARENTNOTIFY, MAKEWPARAM(int(msg), 0), PointToLParam(p));
+        w = FindWnd(parent);
+    }
+}
+
 // Activation and cursor shape before a mouse message is delivered; false
 // when WM_MOUSEACTIVATE eats the click.
 bool CommitMouse(TState& s, const TRawInput& in, const TConverted& c)
@@ -205,6 +219,10 @@ bool CommitMouse(TState& s, const TRawInput& in, const TConverted& c)
     if (!s.Capture && in.Kind != TInputKind::ButtonUp && in.Kind != TInputKind::Wheel)
         SendMessage(target, WM_SETCURSOR, WPARAM(target), MAKELPARAM(int(c.Hit), int(c.ClientMsg)));
     if (c.Hit == HTERROR || !FindWnd(target))
+        return false;
+    if (in.Kind == TInputKind::ButtonDown && c.Hit == HTCLIENT)
+        NotifyParents(target, c.ClientMsg, in.Pt);
+    if (!FindWnd(target))
         return false;
     if (in.Kind == TInputKind::ButtonDown) {
         bool dbl = c.Msg.message == WM_LBUTTONDBLCLK || c.Msg.message == WM_RBUTTONDBLCLK ||
@@ -256,7 +274,7 @@ bool ConvertInput(MSG* msg, const std::function<bool(const MSG&)>& accept, bool 
     while (!s.Input.empty()) {
         TRawInput in = s.Input.front();
         bool mouse = IsMouse(in.Kind);
-        if (remove && in.Kind == TInputKind::MouseMove && s.Input.size() > 1 &&
+        if (remove && in.Kind == TInputKind::MouseMove && !in.Paced && s.Input.size() > 1 &&
             s.Input[1].Kind == TInputKind::MouseMove) {
             s.Input.pop_front();  // only the latest position of a run of moves matters
             continue;
@@ -267,6 +285,11 @@ bool ConvertInput(MSG* msg, const std::function<bool(const MSG&)>& accept, bool 
                 SetKey(s.Keys, ButtonVk(in.Button), in.Kind == TInputKind::ButtonDown);
             if (!s.Input.empty())
                 s.Input.pop_front();
+            continue;
+        }
+        if (remove && !mouse && in.Kind != TInputKind::Char && TrackKey(in)) {
+            SetKey(s.Keys, in.Vk & 0xFF, in.Kind == TInputKind::KeyDown);
+            s.Input.pop_front();
             continue;
         }
         TConverted c = mouse ? ConvertMouse(s, in) : ConvertKey(s, in);
@@ -364,6 +387,12 @@ TBackendHost& ScreenBackendHost()
 {
     static TWinBackendHost host;
     return host;
+}
+
+void PaceLastInput()
+{
+    if (!State().Input.empty())
+        State().Input.back().Paced = true;
 }
 
 void PushCharInput(char ch)

@@ -87,6 +87,12 @@ RECT CaptionButton(TWnd* w, int index)
     return RECT{right - bw, c.top + 2, right, c.top + 2 + bh};
 }
 
+// Modal-frame dialogs and tool windows have no system-menu icon.
+bool HasSysIcon(TWnd* w)
+{
+    return (w->Style & WS_SYSMENU) && !(w->ExStyle & (WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME));
+}
+
 bool HasMinMax(TWnd* w) { return (w->Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) && !(w->Style & WS_CHILD) && !(w->ExStyle & WS_EX_TOOLWINDOW); }
 
 }  // namespace
@@ -131,7 +137,7 @@ LRESULT NcHitTest(TWnd* w, POINT screen)
     if (PtInRect(&cap, p)) {
         if (w->Style & WS_SYSMENU) {
             RECT icon{cap.left, cap.top, cap.left + (cap.bottom - cap.top), cap.bottom};
-            if (!(w->ExStyle & WS_EX_TOOLWINDOW) && PtInRect(&icon, p))
+            if (HasSysIcon(w) && PtInRect(&icon, p))
                 return HTSYSMENU;
             RECT close = CaptionButton(w, 0);
             if (PtInRect(&close, p))
@@ -244,7 +250,7 @@ void PaintCaption(TWnd* w, HDC dc, const TFrameMetrics& m)
     int textLeft = cap.left + 2;
     int textRight = cap.right - 2;
     if (w->Style & WS_SYSMENU) {
-        if (!(w->ExStyle & WS_EX_TOOLWINDOW)) {
+        if (HasSysIcon(w)) {
             PaintSysIcon(dc, cap);
             textLeft = cap.left + (cap.bottom - cap.top) + 2;
         }

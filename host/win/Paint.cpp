@@ -102,7 +102,7 @@ Region VisibleRegion(TWnd* w, bool client, bool clipChildren)
     return rgn;
 }
 
-HDC MakeDc(TWnd* w, TDcArea area, const Region* clip)
+HDC MakeDc(TWnd* w, TDcArea area, const Region* clip, int clipChildren)
 {
     TWnd* top = TopLevelOf(w);
     auto dc = std::make_unique<gdi::Dc>(OBJ_DC);
@@ -119,7 +119,8 @@ HDC MakeDc(TWnd* w, TDcArea area, const Region* clip)
         POINT t = ScreenOrigin(top);
         dc->Target = &top->Surf;
         dc->DeviceOrigin = POINT{o.x - t.x, o.y - t.y};
-        vis = VisibleRegion(w, clientArea, clientArea && (w->Style & WS_CLIPCHILDREN));
+        bool clipKids = clipChildren < 0 ? clientArea && (w->Style & WS_CLIPCHILDREN) : clipChildren > 0;
+        vis = VisibleRegion(w, clientArea, clipKids);
         if (area == TDcArea::Frame) {
             RECT c = ClientScreenRect(w);
             OffsetRect(&c, -t.x, -t.y);
@@ -349,6 +350,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps)
         if (!(w = FindWnd(hwnd)))
             return nullptr;
     }
+    HideCaretForPaint(hwnd, true);
+    if (!(w = FindWnd(hwnd)))
+        return nullptr;
     gdi::Region update = w->Update;
     bool erase = w->NeedErase;
     w->Update = gdi::Region();
@@ -372,12 +376,13 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
     if (!ps)
         return FALSE;
     ReleaseDC(hwnd, ps->hdc);
+    HideCaretForPaint(hwnd, false);
     return TRUE;
 }
 
 HDC GetDC(HWND hwnd)
 {
-    if (!hwnd) {
+    if (!hwnd || hwnd == State().Desktop->Handle) {
         TImageData img = State().Backend->CaptureScreen();
         GScreenPixels = std::move(img.Pixels);
         GScreenSurface.Bits = GScreenPixels.data();
@@ -408,8 +413,10 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
     if (!w)
         return GetDC(nullptr);
     gdi::RegionObject* r = clip ? gdi::FindObjectAs<gdi::RegionObject>(clip, OBJ_REGION) : nullptr;
+    TDcArea area = (flags & DCX_WINDOW) ? TDcArea::Window : TDcArea::Client;
+    int clipKids = (flags & DCX_CLIPCHILDREN) ? 1 : 0;
     if (!r || !(flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)))
-        return MakeDc(w, (flags & DCX_WINDOW) ? TDcArea::Window : TDcArea::Client);
+        return MakeDc(w, area, nullptr, clipKids);
     // The region is in window or client coordinates; the visible region is in surface ones.
     TWnd* top = TopLevelOf(w);
     POINT o = (flags & DCX_WINDOW) ? ScreenOrigin(w) : ClientScreenOrigin(w), t = ScreenOrigin(top);
@@ -419,7 +426,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags)
         RECT all = top->Surf.Bounds();
         rgn = gdi::Region::Combine(gdi::Region(all), rgn, RGN_DIFF);
     }
-    return MakeDc(w, (flags & DCX_WINDOW) ? TDcArea::Window : TDcArea::Client, &rgn);
+    return MakeDc(w, area, &rgn, clipKids);
 }
 
 int ReleaseDC(HWND, HDC hdc)

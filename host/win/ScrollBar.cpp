@@ -206,6 +206,7 @@ bool StartScrollTracking(TWnd* w, int bar, POINT screen)
         if (State().Tracking.What == TTracking::Kind::ScrollButton)
             State().Tracking.RepeatTimer = SetTimer(nullptr, 0, kRepeatDelay, RepeatScroll);
     }
+    RunTrackingLoop();
     return true;
 }
 

@@ -107,11 +107,44 @@ void StartSizeMove(TWnd* w, WPARAM command, POINT screen)
     t.What = (command & 0xFFF0) == SC_MOVE ? TTracking::Kind::Move : TTracking::Kind::Size;
     t.Wnd = w->Handle;
     t.Hit = t.What == TTracking::Kind::Move ? HTCAPTION : HitOfCommand(command);
-    t.Start = screen;
+    // Where the mouse is now: callers often pass no point (SC_MOVE + HTCAPTION with 0).
+    t.Start = State().Cursor;
+    (void)screen;
     t.StartRect = w->Rect;  // in the parent's client coordinates, as SetWindowPos takes them
     s.Tracking = t;
     SetCapture(w->Handle);
     SendMessage(t.Wnd, WM_ENTERSIZEMOVE, 0, 0);
+    RunTrackingLoop();
+}
+
+void RunTrackingLoop()
+{
+    MSG msg;
+    while (State().Tracking.What != TTracking::Kind::None) {
+        if (!PeekInternal(&msg, nullptr, 0, 0, PM_REMOVE))
+            return;  // input paused mid-drag: the queue drives the rest
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(int(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+}
+
+bool TrackKey(const TRawInput& in)
+{
+    TTracking t = State().Tracking;
+    if (t.What != TTracking::Kind::Move && t.What != TTracking::Kind::Size)
+        return false;
+    if (in.Kind == TInputKind::KeyDown && in.Vk == VK_ESCAPE) {
+        // Escape puts the window back where the drag began.
+        const RECT& r = t.StartRect;
+        SetWindowPos(t.Wnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ReleaseCapture();
+    }
+    return true;  // the keyboard is the tracking's meanwhile
 }
 
 bool TrackInput(const TRawInput& in)

@@ -90,6 +90,9 @@ struct TRawInput {
     int Delta = 0;
     int Vk = 0;  // the character for Char
     DWORD Time = 0;
+    // A move of a paced gesture: delivered on its own, as a slow hand's
+    // moves are, instead of merging with the moves after it.
+    bool Paced = false;
 };
 
 // An interactive move, size or scroll-thumb drag: it takes the mouse until
@@ -215,7 +218,8 @@ TWnd* FindWindowToPaint();
 gdi::Region VisibleRegion(TWnd* w, bool client, bool clipChildren);
 void RetargetDcs(TWnd* top);
 enum class TDcArea { Client, Window, Frame };  // Frame: the window without its client area
-HDC MakeDc(TWnd* w, TDcArea area, const gdi::Region* clip = nullptr);
+// clipChildren: 1 or 0 to choose, -1 to follow WS_CLIPCHILDREN.
+HDC MakeDc(TWnd* w, TDcArea area, const gdi::Region* clip = nullptr, int clipChildren = -1);
 void ForgetDcs(TWnd* w);
 void NotifyBackend(TWnd* w);
 
@@ -228,6 +232,9 @@ DWORD TickNow();
 // Milliseconds until the next timer falls due (0 if one is due, -1 if none).
 int64_t NextTimerDelay();
 bool HasReadyWork();
+void SetIdleLimit(uint64_t ms);
+// Something other than a timer or a paint was delivered: the program is not idle.
+void NoteDelivered(UINT msg);
 // Lets time pass until a message can be delivered; raises EIdleLoop with
 // describe()'s text when nothing ever could.
 void WaitForWork(const std::function<std::string()>& describe);
@@ -242,6 +249,7 @@ bool ConvertInput(MSG* msg, const std::function<bool(const MSG&)>& accept, bool 
 void ResetInputState();
 // A character that no key produces (e.g. a UTF-8 byte), delivered as WM_CHAR.
 void PushCharInput(char ch);
+void PaceLastInput();
 // The key and shift state that type ch on the standard layout.
 bool CharToKey(char ch, int& vk, bool& shift);
 
@@ -253,7 +261,17 @@ void EndTracking();  // focus, capture and activation leave a dying window
 
 // Tracking (SizeMove.cpp).
 bool TrackInput(const TRawInput& in);
+bool TrackKey(const TRawInput& in);
+// Delivers messages while a drag is tracked, as the platform's modal loops
+// do, so that the call that started it returns when it ends. When input
+// stops before the button is released (a test pausing between calls), it
+// returns and the queue drives the rest of the drag.
+void RunTrackingLoop();
 void StartSizeMove(TWnd* w, WPARAM command, POINT screen);
+
+// Caret (Caret.cpp): painting hides it; its window's end destroys it.
+void HideCaretForPaint(HWND wnd, bool hide);
+void CaretWindowGoing(HWND wnd);
 
 // Cursors (Cursor.cpp).
 void UpdateCursorForWindow();

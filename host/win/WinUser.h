@@ -288,6 +288,16 @@ HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
 
+// ---- Caret ----
+BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);
+BOOL DestroyCaret();
+BOOL ShowCaret(HWND hwnd);
+BOOL HideCaret(HWND hwnd);
+BOOL SetCaretPos(int x, int y);
+BOOL GetCaretPos(POINT* pt);
+BOOL SetCaretBlinkTime(UINT ms);
+UINT GetCaretBlinkTime();
+
 // ---- Keyboard ----
 constexpr int VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_CANCEL = 0x03, VK_MBUTTON = 0x04,
               VK_BACK = 0x08, VK_TAB = 0x09, VK_CLEAR = 0x0C, VK_RETURN = 0x0D,

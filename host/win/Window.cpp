@@ -201,6 +201,7 @@ void ResetWindowSystem(SIZE screenSize)
     s.Backend = CreateHeadlessBackend(ScreenBackendHost(), screenSize);
     CreateDesktop(s);
     ResetInputState();
+    NoteDelivered(WM_NULL);
 }
 
 SIZE GetScreenSize() { return Backend().ScreenSize(); }
@@ -370,9 +371,10 @@ void DefaultPlacement(TState& s, DWORD style, int& x, int& y, int& cx, int& cy)
     }
 }
 
+// Sizable and overlapped windows start within their tracking limits.
 void ApplyMinMax(TWnd* w, int& cx, int& cy)
 {
-    if (w->Style & WS_CHILD)
+    if (!HasThickFrame(w->Style) && (w->Style & (WS_POPUP | WS_CHILD)))
         return;
     MINMAXINFO mmi = DefaultMinMaxInfo(w->Handle);
     SendMessage(w->Handle, WM_GETMINMAXINFO, 0, LPARAM(&mmi));

@@ -135,6 +135,8 @@ int TEngineCursor::MoveBy(int Distance)
         moved = Distance;
         Place(target);
     }
+    // Stepping off a crack away from the records moves nowhere.
+    if ((Distance > 0 && moved < 0) || (Distance < 0 && moved > 0)) moved = 0;
     return moved;
 }
 

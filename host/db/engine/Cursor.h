@@ -183,6 +183,10 @@ private:
     std::shared_ptr<TEngineTable> FTable;
     TOrder FOrder;
     std::vector<int64_t> FKeys;
+    // Keys sampled at every FenceStep-th position of the keyset, for key search.
+    static constexpr size_t FenceStep = 64;
+    std::vector<std::vector<TValue>> FFences;
+    bool FFencesValid = false;
     int64_t FPos = -1;
     bool FBOF = true, FEOF = true;
     std::optional<TKeyBound> FLow, FHigh;

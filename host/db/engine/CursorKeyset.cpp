@@ -156,9 +156,13 @@ void TEngineCursor::Rebuild()
         RebuildTwoPass();
         return;
     }
+    // Keys come along from the index at no extra reads; every FenceStep-th is kept.
+    bool fences = !FOrder.IsPhysical();
+    withKeys = withKeys || fences;
     std::vector<TValue> params;
     std::string sql = ScanSql(withKeys, withFields, false, params);
     auto st = FTable->Conn().Prepare(sql);
+    std::vector<std::vector<TValue>> fenceKeys;
     for (size_t i = 0; i < params.size(); ++i) BindValue(st, static_cast<int>(i) + 1, params[i]);
     std::vector<int64_t> keys;
     keys.reserve(FKeys.size() ? FKeys.size() : 64);
@@ -168,14 +172,21 @@ void TEngineCursor::Rebuild()
     TRecord scratch;
     while (st.Step()) {
         int64_t rowid = st.ColumnInt(0);
-        if (withKeys) {
+        if (FLow || FHigh) {
             for (size_t i = 0; i < key.size(); ++i) key[i] = st.ColumnValue(static_cast<int>(i) + 1);
             if (!InRange(key)) continue;
         }
         if (withFields && !PassesFilters(row, nullptr, &st, fieldOffset, scratch)) continue;
+        if (fences && keys.size() % FenceStep == 0) {
+            if (!(FLow || FHigh))
+                for (size_t i = 0; i < key.size(); ++i) key[i] = st.ColumnValue(static_cast<int>(i) + 1);
+            fenceKeys.push_back(key);
+        }
         keys.push_back(rowid);
     }
     FKeys.swap(keys);
+    FFences.swap(fenceKeys);
+    FFencesValid = fences;
     ClearCache();
 }
 
@@ -197,16 +208,25 @@ void TEngineCursor::RebuildTwoPass()
         }
         std::vector<int64_t> keys;
         keys.reserve(accepted.size());
+        std::vector<std::vector<TValue>> fenceKeys;
         {
             std::vector<TValue> params;
-            auto st = conn.Prepare(ScanSql(false, false, false, params));
+            auto st = conn.Prepare(ScanSql(true, false, false, params));
+            std::vector<TValue> key(FOrder.Parts.size());
             while (st.Step()) {
                 int64_t rowid = st.ColumnInt(0);
-                if (std::binary_search(accepted.begin(), accepted.end(), rowid)) keys.push_back(rowid);
+                if (!std::binary_search(accepted.begin(), accepted.end(), rowid)) continue;
+                if (keys.size() % FenceStep == 0) {
+                    for (size_t i = 0; i < key.size(); ++i) key[i] = st.ColumnValue(static_cast<int>(i) + 1);
+                    fenceKeys.push_back(key);
+                }
+                keys.push_back(rowid);
             }
         }
         if (own) conn.Exec("COMMIT");
         FKeys.swap(keys);
+        FFences.swap(fenceKeys);
+        FFencesValid = true;
     } catch (...) {
         if (own && conn.InTransaction()) conn.Exec("ROLLBACK");
         throw;
@@ -316,6 +336,17 @@ int TEngineCursor::CompareKeyPrefix(const std::vector<TValue>& Key, const std::v
 int64_t TEngineCursor::LowerBound(const std::vector<TValue>& Values, bool PartialLast) const
 {
     int64_t lo = 0, hi = static_cast<int64_t>(FKeys.size());
+    if (FFencesValid && !FFences.empty()) {
+        // The sampled keys narrow the search to one block without reading rows.
+        size_t f = 0, n = FFences.size();
+        while (f < n) {
+            size_t mid = f + (n - f) / 2;
+            if (CompareKeyPrefix(FFences[mid], Values, PartialLast) < 0) f = mid + 1;
+            else n = mid;
+        }
+        hi = std::min<int64_t>(hi, static_cast<int64_t>(f) * FenceStep);
+        lo = f ? static_cast<int64_t>(f - 1) * FenceStep + 1 : 0;
+    }
     while (lo < hi) {
         int64_t mid = lo + (hi - lo) / 2;
         if (CompareKeyPrefix(KeyAt(mid), Values, PartialLast) < 0) lo = mid + 1;
@@ -435,6 +466,7 @@ void TEngineCursor::DropFilter(TFilterHandle Handle)
 
 int64_t TEngineCursor::InsertRecord(const TRecord& Rec)
 {
+    FFencesValid = false; // positions shift
     int64_t rowid = FTable->InsertRecord(Rec);
     Invalidate(rowid);
     if (!BelongsToView(rowid)) return rowid;
@@ -448,6 +480,7 @@ int64_t TEngineCursor::InsertRecord(const TRecord& Rec)
 
 void TEngineCursor::ModifyRecord(const TRecord& Rec)
 {
+    FFencesValid = false; // positions shift
     int64_t rowid = GetRowId();
     FTable->ModifyRecord(rowid, Rec);
     Invalidate(rowid);
@@ -466,6 +499,7 @@ void TEngineCursor::ModifyRecord(const TRecord& Rec)
 
 void TEngineCursor::DeleteRecord()
 {
+    FFencesValid = false; // positions shift
     int64_t rowid = GetRowId();
     FTable->DeleteRecord(rowid);
     Invalidate(rowid);

@@ -399,7 +399,7 @@ int64_t TEngineDatabase::ExecSQL(const std::string& Sql, const std::vector<TValu
     }
     if (FKind != TDatabaseKind::Sql)
         RaiseEngineError(DBIERR_NOTSUPPORTED, "SQL statements on a standard database");
-    auto st = FSqlConn->Prepare(Sql);
+    auto st = FSqlConn->Prepare(Sql, false);
     for (size_t i = 0; i < Params.size(); ++i) {
         const auto& v = Params[i];
         int n = static_cast<int>(i) + 1;

@@ -94,7 +94,7 @@ TSqlConnection::TSqlConnection(const std::string& FileName, TOpenMode Mode, int 
         std::string msg = FDb ? sqlite3_errmsg(FDb) : "cannot open";
         sqlite3_close(FDb);
         FDb = nullptr;
-        RaiseEngineError(rc == SQLITE_CANTOPEN ? DBIERR_NOSUCHTABLE : DBIERR_OSACCESS, FileName + " (" + msg + ")");
+        RaiseEngineError(rc == SQLITE_CANTOPEN ? DBIERR_OSEINVAL : DBIERR_OSACCESS, FileName + " (" + msg + ")");
     }
     sqlite3_extended_result_codes(FDb, 1);
     sqlite3_busy_timeout(FDb, BusyTimeoutMs);
@@ -106,7 +106,7 @@ TSqlConnection::~TSqlConnection()
     sqlite3_close_v2(FDb);
 }
 
-TSqlStatement TSqlConnection::Prepare(const std::string& Sql)
+TSqlStatement TSqlConnection::Prepare(const std::string& Sql, bool Cache)
 {
     auto it = FCache.find(Sql);
     if (it != FCache.end() && FState[it->second] == TStmtState::CachedIdle) {
@@ -117,7 +117,7 @@ TSqlStatement TSqlConnection::Prepare(const std::string& Sql)
     int rc = sqlite3_prepare_v3(FDb, Sql.c_str(), static_cast<int>(Sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
                                 nullptr);
     if (rc != SQLITE_OK) Fail(rc);
-    bool cache = it == FCache.end();
+    bool cache = Cache && it == FCache.end();
     if (cache) FCache.emplace(Sql, stmt);
     FState[stmt] = cache ? TStmtState::CachedBusy : TStmtState::Loose;
     return TSqlStatement(*this, stmt);

@@ -66,8 +66,9 @@ public:
     sqlite3* Handle() const { return FDb; }
     const std::string& FileName() const { return FFileName; }
 
-    // A cached prepared statement for Sql.
-    TSqlStatement Prepare(const std::string& Sql);
+    // A prepared statement for Sql, kept for reuse unless Cache is false
+    // (statements built from outside text would grow the cache without bound).
+    TSqlStatement Prepare(const std::string& Sql, bool Cache = true);
     // Prepared afresh and finalised after use (for one-off statements).
     void Exec(const std::string& Sql);
     void SetBusyTimeout(int Ms);

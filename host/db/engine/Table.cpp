@@ -1,5 +1,6 @@
 #include "host/db/engine/Table.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <functional>
@@ -25,10 +26,15 @@ TEngineTable::TEngineTable(std::shared_ptr<TSqlConnection> Conn, std::string Nam
         FType = ttDefault;
     }
     {
-        auto st = FConn->Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name=?");
+        std::vector<std::string> columns;
+        auto st = FConn->Prepare("SELECT name FROM pragma_table_info(?)");
         st.BindText(1, FSqlName);
-        st.BindText(2, RecNoColumn);
-        FHasRecNo = st.Step();
+        while (st.Step()) columns.emplace_back(st.ColumnText(0));
+        FHasRecNo = std::find(columns.begin(), columns.end(), RecNoColumn) != columns.end();
+        // Metadata that names columns the table lacks means a damaged file.
+        for (const auto& f : FDesc.Fields)
+            if (std::none_of(columns.begin(), columns.end(), [&](const std::string& c) { return SameName(c, f.Name); }))
+                RaiseEngineError(DBIERR_FILECORRUPT, FName + ": field " + f.Name + " is missing");
     }
     FStamp = std::hash<std::string>()(FConn->FileName() + '|' + FSqlName);
     FTableSql = QuoteIdent(FSqlName);

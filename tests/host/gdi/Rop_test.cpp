@@ -230,3 +230,31 @@ TEST(Brushes, ColourPatternRepeats)
     EXPECT_EQ(cv.At(1, 1), RGB(0, 0, 0));
     DeleteObject(brush);
 }
+
+// Shrinking merges the source pixels of each block as the stretch mode says.
+TEST(Rop, StretchModesWhenShrinking)
+{
+    struct Case {
+        int mode;
+        COLORREF merged;
+    } cases[] = {{BLACKONWHITE, RGB(0, 0, 0)},
+                 {WHITEONBLACK, RGB(255, 255, 255)},
+                 {HALFTONE, RGB(127, 127, 127)}};
+    for (const Case& c : cases) {
+        TestCanvas src(4, 2);
+        SetPixel(src.Dc, 0, 0, RGB(0, 0, 0));
+        SetPixel(src.Dc, 0, 1, RGB(0, 0, 0));
+        TestCanvas dst(2, 1, RGB(9, 9, 9));
+        EXPECT_NE(SetStretchBltMode(dst.Dc, c.mode), 0);
+        StretchBlt(dst.Dc, 0, 0, 2, 1, src.Dc, 0, 0, 4, 2, SRCCOPY);
+        EXPECT_EQ(dst.At(0, 0), c.merged) << c.mode;
+        EXPECT_EQ(dst.At(1, 0), RGB(255, 255, 255)) << c.mode;
+    }
+    TestCanvas src(4, 2);
+    SetPixel(src.Dc, 0, 0, RGB(0, 0, 0));
+    TestCanvas dst(2, 1, RGB(9, 9, 9));
+    SetStretchBltMode(dst.Dc, COLORONCOLOR);
+    StretchBlt(dst.Dc, 0, 0, 2, 1, src.Dc, 0, 0, 4, 2, SRCCOPY);
+    COLORREF kept = dst.At(0, 0);
+    EXPECT_TRUE(kept == RGB(0, 0, 0) || kept == RGB(255, 255, 255));
+}

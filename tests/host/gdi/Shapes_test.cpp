@@ -228,3 +228,49 @@ TEST(Shapes, HugeCoordinatesDrawTheVisiblePart)
     EXPECT_TRUE(StretchBlt(dst.Dc, 0, 0, big, big, src.Dc, 0, 0, 10, 10, SRCCOPY));
     EXPECT_EQ(dst.At(0, 0), kRed);
 }
+
+// Dotted pens dash curved outlines too: the dots fall on the solid outline's
+// pixels, about half of them, and the gaps take the background colour when
+// the background mode is opaque.
+TEST(Shapes, DottedCurvedOutlines)
+{
+    using Draw = std::function<void(HDC)>;
+    struct Case {
+        const char* name;
+        Draw draw;
+    } cases[] = {
+        {"ellipse", [](HDC dc) { Ellipse(dc, 1, 1, 39, 29); }},
+        {"round rect", [](HDC dc) { RoundRect(dc, 1, 1, 39, 29, 16, 12); }},
+        {"arc", [](HDC dc) { Arc(dc, 1, 1, 39, 29, 39, 15, 1, 15); }},
+        {"pie", [](HDC dc) { Pie(dc, 1, 1, 39, 29, 39, 15, 1, 15); }},
+    };
+    const COLORREF green = RGB(0, 255, 0);
+    for (const Case& c : cases) {
+        TestCanvas solid(40, 30);
+        SelectObject(solid.Dc, GetStockObject(NULL_BRUSH));
+        c.draw(solid.Dc);
+        for (int mode : {OPAQUE, TRANSPARENT}) {
+            TestCanvas dotted(40, 30);
+            SelectObject(dotted.Dc, GetStockObject(NULL_BRUSH));
+            Selected pen(dotted.Dc, CreatePen(PS_DOT, 1, kBlack));
+            SetBkColor(dotted.Dc, green);
+            SetBkMode(dotted.Dc, mode);
+            c.draw(dotted.Dc);
+            int outline = 0, dots = 0, gaps = 0, stray = 0;
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    bool on = solid.At(x, y) == kBlack;
+                    COLORREF p = dotted.At(x, y);
+                    outline += on;
+                    dots += on && p == kBlack;
+                    gaps += on && p == green;
+                    stray += !on && p != kWhite;
+                }
+            SCOPED_TRACE(testing::Message() << c.name << " mode " << mode);
+            EXPECT_EQ(stray, 0);
+            EXPECT_GT(dots * 10, outline * 4);
+            EXPECT_LT(dots * 10, outline * 6);
+            EXPECT_EQ(dots + gaps, mode == OPAQUE ? outline : dots);
+        }
+    }
+}

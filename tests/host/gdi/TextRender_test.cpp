@@ -248,3 +248,19 @@ TEST(TextFont, GlyphCacheIsBoundedAndPoolIsShared)
     for (char32_t c = 0x4E00; c < 0x4E00 + 5000; ++c) a->Glyph(c);
     EXPECT_LE(a->CachedGlyphs(), 4096u + 256u);
 }
+
+TEST(TextRender, LimitKeepsMasksToTheVisibleArea)
+{
+    auto f = Font("Arial", -16);
+    TTextRun shortRun = LayoutRun(*f, U"Visible part of a line");
+    std::u32string longText = shortRun.Chars;
+    while (longText.size() < 20000) longText += U" and more text";
+    TTextRun longRun = LayoutRun(*f, longText);
+    TTextRenderOptions o{TA_TOP | TA_LEFT, true, -1, true, {0, 0, 100, 40}};
+    TTextRender limited = RenderRun(*f, longRun, 5, 5, o);
+    EXPECT_LE(limited.Text.Width, 100);
+    EXPECT_LE(limited.Background.Width, 100);
+    TTextRender full = RenderRun(*f, shortRun, 5, 5, {});
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 100; ++x) ASSERT_EQ(limited.Text.At(x, y), full.Text.At(x, y)) << x << "," << y;
+}

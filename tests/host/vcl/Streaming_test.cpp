@@ -337,12 +337,14 @@ TEST(ReaderTest, ReferencesAcrossFormsResolveWhenTheOtherLoads)
     auto* c = static_cast<TTestControl*>(first->FindComponent("C"));
     EXPECT_EQ(c->GetBuddy(), nullptr);
     EXPECT_EQ(PendingGlobalFixupCount(), pendingBefore + 1);
+    EXPECT_TRUE(c->GetComponentState().Contains(csFixups));
 
     // Like a form that registers itself before its layout loads.
     other = new TTestForm(nullptr);
     LoadText("object Second: TTestForm\n object Target: TTestControl\n end\nend\n", other);
     EXPECT_EQ(c->GetBuddy(), other->FindComponent("Target"));
     EXPECT_EQ(PendingGlobalFixupCount(), pendingBefore);
+    EXPECT_FALSE(c->GetComponentState().Contains(csFixups));
     // The reference is written back with its form's name.
     EXPECT_NE(ObjectBinaryToText(WriteComponentToString(first)).find("Buddy = Second.Target"), std::string::npos);
 
@@ -426,6 +428,14 @@ TEST(ReaderTest, StoredLayoutLoadsDuringConstruction)
     dialog->ButtonAfterLoad->FOnClick(nullptr);
     EXPECT_EQ(dialog->Clicks, 1);
     EXPECT_FALSE(InitInheritedComponent(dialog, TTestForm::StaticClass()));
+
+    // Two dialogs of one owner at a time: the second gets a name of its own.
+    auto* owner = new TComponent(nullptr);
+    auto* first = new TLayoutDialog(owner);
+    auto* second = new TLayoutDialog(owner);
+    EXPECT_EQ(first->GetName(), "LayoutDialog");
+    EXPECT_EQ(second->GetName(), "LayoutDialog_1");
+    owner->Free();
     dialog->Free();
     UnregisterResource(TResType::FormLayout, "TLayoutDialog");
 }

@@ -367,4 +367,104 @@ TEST_F(InputTest, DisabledTopLevelWindowRefusesClicksWithABeep)
     EXPECT_NE(GetActiveWindow(), w);
 }
 
+TEST_F(InputTest, EscapePutsADraggedWindowBackAndHeldArrowsRepeat)
+{
+    HWND w = Top("E", 100, 100, 200, 150);
+    ProcessPendingMessages();
+    Input::MouseMove(150, 110);
+    Input::MouseDown();
+    Input::MouseMove(200, 180);
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 150);
+    Input::KeyPress(VK_ESCAPE);
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r, (RECT{100, 100, 300, 250}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    Input::MouseUp();
+    EXPECT_EQ(Only(WM_EXITSIZEMOVE).size(), 1u);
+
+    HWND s = Top("S", 300, 0, 100, 200, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
+    SetScrollRange(s, SB_VERT, 0, 50, TRUE);
+    Log().clear();
+    Input::MouseMove(392, 192);
+    Input::MouseDown();
+    Input::AdvanceTime(400 + 5 * 50);
+    Input::MouseUp();
+    int lines = 0;
+    for (const TLogged& l : Only(WM_VSCROLL))
+        lines += LOWORD(l.WParam) == SB_LINEDOWN;
+    EXPECT_EQ(lines, 1 + 1 + 5) << "the press, the first repeat after the delay, then one per interval";
+}
+
+TEST_F(InputTest, SystemMoveOfAChildRunsUntilTheButtonIsReleased)
+{
+    // A panel that lets the platform move it and clamps its left edge while moving.
+    HWND top = Top("Parent", 0, 0, 400, 300, WS_POPUP | WS_VISIBLE);
+    HWND panel = Child(top, 1, 50, 50, 100, 80);
+    bool moving = false;
+    int clampedWhileMoving = 0, changingOutsideLoop = 0;
+    bool exitedBeforeReturn = false;
+    WNDPROC inst = MakeObjectInstance([&](TMessage& m) {
+        Log().push_back(TLogged{panel, m.Msg, m.WParam, m.LParam});
+        if (m.Msg == WM_LBUTTONDOWN) {
+            moving = true;
+            ReleaseCapture();
+            SendMessage(panel, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, 0);
+            exitedBeforeReturn = !Only(WM_EXITSIZEMOVE).empty();
+            moving = false;
+            return;
+        }
+        if (m.Msg == WM_WINDOWPOSCHANGING) {
+            auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+            if (!moving)
+                ++changingOutsideLoop;
+            else if (!(wp->flags & SWP_NOMOVE) && wp->x < 20) {
+                wp->x = 20;
+                ++clampedWhileMoving;
+            }
+        }
+        m.Result = DefWindowProc(panel, m.Msg, m.WParam, m.LParam);
+    });
+    SetWindowLongPtr(panel, GWL_WNDPROC, LONG_PTR(inst));
+    ProcessPendingMessages();
+    Log().clear();
+    Input::Drag(POINT{100, 100}, POINT{20, 140}, 4);
+    RECT r;
+    GetWindowRect(panel, &r);
+    EXPECT_EQ(r.left, 20) << "clamped while the loop ran";
+    EXPECT_EQ(r.top, 90);
+    EXPECT_GT(clampedWhileMoving, 0);
+    EXPECT_EQ(changingOutsideLoop, 0);
+    EXPECT_TRUE(exitedBeforeReturn) << "WM_SYSCOMMAND returns after the move ends";
+    EXPECT_EQ(Only(WM_MOVING).size(), 4u) << "every step of a paced drag counts";
+    SetWindowLongPtr(panel, GWL_WNDPROC, LONG_PTR(RecordingProc));
+    FreeObjectInstance(inst);
+}
+
+TEST_F(InputTest, PressesInChildrenNotifyTheParentsAndRightClicksAskForAMenu)
+{
+    HWND top = Top("T", 0, 0, 300, 200, WS_POPUP | WS_VISIBLE);
+    HWND a = Child(top, 1, 10, 10, 100, 100);
+    HWND b = Child(a, 2, 10, 10, 50, 50);
+    ProcessPendingMessages();
+    Log().clear();
+    Input::Click(30, 40, Input::TButton::Right);
+    std::vector<std::pair<HWND, POINT>> notes;
+    for (const TLogged& l : Only(WM_PARENTNOTIFY)) {
+        EXPECT_EQ(LOWORD(l.WParam), WM_RBUTTONDOWN);
+        notes.emplace_back(l.Wnd, PointFromLParam(l.LParam));
+    }
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].first, a);
+    EXPECT_EQ(notes[0].second, (POINT{20, 30}));
+    EXPECT_EQ(notes[1].first, top);
+    EXPECT_EQ(notes[1].second, (POINT{30, 40}));
+    auto menus = Only(WM_CONTEXTMENU);
+    ASSERT_GE(menus.size(), 1u);
+    EXPECT_EQ(menus[0].Wnd, b);
+    EXPECT_EQ(PointFromLParam(menus[0].LParam), (POINT{30, 40})) << "screen coordinates";
+    EXPECT_EQ(menus.back().Wnd, top) << "unhandled, it travels up to the top";
+}
+
 }  // namespace

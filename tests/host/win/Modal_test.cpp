@@ -1,7 +1,10 @@
 #include "WinTestUtil.h"
 
+#include "host/gdi/Bmp.h"
+#include "host/gdi/Ico.h"
 #include "host/rtl/Resources.h"
 
+#include <cstdlib>
 #include <cstring>
 
 using namespace host;
@@ -75,6 +78,8 @@ TEST_F(ModalTest, TheHookAnswersAMessageBoxThroughItsButtons)
             GetWindowText(box, caption, 64);
             seenText = caption;
             mainDisabled = !IsWindowEnabled(main);
+            if (const char* dir = std::getenv("KEL_SCREENSHOTS"); dir && c.type == (MB_YESNO | MB_ICONQUESTION))
+                Screenshot(nullptr, std::string(dir) + "/win-messagebox.png");
             if (c.button) {
                 HWND b = GetDlgItem(box, c.button);
                 ASSERT_NE(b, nullptr);
@@ -127,6 +132,21 @@ TEST_F(ModalTest, AnUnansweredModalLoopFailsInsteadOfHanging)
     EXPECT_GE(FClock.MonotonicMs() - before, 3000u);
     SetWindowLongPtr(main, GWL_WNDPROC, LONG_PTR(RecordingProc));
     FreeObjectInstance(inst);
+
+    // A plain message loop in which only a timer ticks gives up as well.
+    SetModalIdleLimit(60000);
+    int loops = 0;
+    MSG timerMsg;
+    EXPECT_THROW(
+        for (;;) {
+            GetMessage(&timerMsg, nullptr, 0, 0);
+            DispatchMessage(&timerMsg);
+            ++loops;
+        },
+        EIdleLoop);
+    EXPECT_GE(loops, 50);
+    EXPECT_LE(loops, 61);
+    SetModalIdleLimit(10 * 60 * 1000);
 
     // An idle GetMessage with nothing to wait for fails too.
     KillTimer(main, 1);
@@ -217,6 +237,54 @@ TEST_F(ModalTest, ResourcesAndStringsComeFromTheRegistry)
     EXPECT_NE(LoadCursor(nullptr, IDC_SIZEWE), LoadCursor(nullptr, IDC_ARROW));
     EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), LoadCursor(nullptr, IDC_ARROW));
     EXPECT_EQ(LoadCursor(nullptr, "NO SUCH CURSOR"), nullptr);
+}
+
+TEST_F(ModalTest, BitmapsAndCursorsLoadFromRegisteredResources)
+{
+    TImageData img;
+    AllocateImage(img, 4, 3, "test");
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            img.Pixels[size_t(y * 4 + x)] = x == 1 && y == 2 ? 0x00FF0000 : 0x000000FF;
+    static std::vector<uint8_t> bmp = SaveBmp(img, 24);
+    RegisterResource(TResType::Bitmap, "WINTESTBMP",
+                     std::string_view(reinterpret_cast<const char*>(bmp.data()), bmp.size()));
+    HBITMAP h = LoadBitmap(HInstance(), "WinTestBmp");
+    ASSERT_NE(h, nullptr);
+    BITMAP info;
+    GetObject(h, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 4);
+    EXPECT_EQ(info.bmHeight, 3);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, h);
+    EXPECT_EQ(GetPixel(dc, 1, 2), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 255));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(h);
+    EXPECT_EQ(LoadBitmap(HInstance(), "NOSUCHBMP"), nullptr);
+
+    TImageData icon;
+    AllocateImage(icon, 32, 32, "test");
+    static std::vector<uint8_t> ico = SaveIco({icon});
+    RegisterResource(TResType::Cursor, "WINTESTCUR",
+                     std::string_view(reinterpret_cast<const char*>(ico.data()), ico.size()));
+    HCURSOR cur = LoadCursor(HInstance(), "WINTESTCUR");
+    ASSERT_NE(cur, nullptr);
+    EXPECT_EQ(LoadCursor(HInstance(), "wintestcur"), cur) << "loaded once, shared after";
+    ICONINFO ii;
+    ASSERT_TRUE(GetIconInfo(cur, &ii));
+    EXPECT_FALSE(ii.fIcon);
+    EXPECT_NE(ii.hbmColor, nullptr);
+    DeleteObject(ii.hbmColor);
+    SetCursor(cur);
+    EXPECT_EQ(GetCursor(), cur);
+    static const char kJunk[] = "not a cursor";
+    RegisterResource(TResType::Cursor, "WINTESTJUNK", std::string_view(kJunk, sizeof kJunk));
+    EXPECT_EQ(LoadCursor(HInstance(), "WINTESTJUNK"), nullptr) << "bad data gives no cursor";
+    UnregisterResource(TResType::Bitmap, "WINTESTBMP");
+    UnregisterResource(TResType::Cursor, "WINTESTCUR");
+    UnregisterResource(TResType::Cursor, "WINTESTJUNK");
 }
 
 }  // namespace

@@ -244,4 +244,189 @@ TEST_F(WindowTest, ClassicFramesLookThreeDimensional)
         Screenshot(nullptr, std::string(dir) + "/win-desktop.png");
 }
 
+TEST_F(WindowTest, ShowWindowMaximisesMinimisesAndRestores)
+{
+    HWND w = Top("M", 50, 50, 300, 200);
+    ProcessPendingMessages();
+    int f = GetSystemMetrics(SM_CXFRAME);
+    struct Case {
+        int cmd;
+        RECT rect;
+        WPARAM sizeKind;
+        bool zoomed, iconic;
+    } cases[] = {
+        {SW_SHOWMAXIMIZED, {-f, -f, 640 + f, 480 + f}, SIZE_MAXIMIZED, true, false},
+        {SW_RESTORE, {50, 50, 350, 250}, SIZE_RESTORED, false, false},
+        {SW_MINIMIZE, {0, 0, 0, 0}, SIZE_MINIMIZED, false, true},
+        {SW_RESTORE, {50, 50, 350, 250}, SIZE_RESTORED, false, false},
+    };
+    for (const Case& c : cases) {
+        Log().clear();
+        EXPECT_TRUE(ShowWindow(w, c.cmd)) << "it was visible";
+        EXPECT_EQ(bool(IsZoomed(w)), c.zoomed) << c.cmd;
+        EXPECT_EQ(bool(IsIconic(w)), c.iconic) << c.cmd;
+        RECT r;
+        GetWindowRect(w, &r);
+        if (c.rect.right) {
+            EXPECT_EQ(r, c.rect) << c.cmd;
+        }
+        auto sizes = Only(WM_SIZE);
+        ASSERT_FALSE(sizes.empty()) << c.cmd;
+        EXPECT_EQ(sizes.back().WParam, c.sizeKind) << c.cmd;
+    }
+    WINDOWPLACEMENT wp;
+    GetWindowPlacement(w, &wp);
+    EXPECT_EQ(wp.rcNormalPosition, (RECT{50, 50, 350, 250}));
+    Log().clear();
+    EXPECT_TRUE(ShowWindow(w, SW_HIDE));
+    EXPECT_FALSE(IsWindowVisible(w));
+    auto shows = Only(WM_SHOWWINDOW);
+    ASSERT_EQ(shows.size(), 1u);
+    EXPECT_EQ(shows[0].WParam, WPARAM(FALSE));
+    EXPECT_FALSE(ShowWindow(w, SW_HIDE)) << "it was already hidden";
+    EXPECT_NE(GetActiveWindow(), w);
+}
+
+TEST_F(WindowTest, TreeQueriesTextAndProperties)
+{
+    HWND top = Top("Tree", 0, 0, 300, 200);
+    HWND a = Child(top, 1, 0, 0, 10, 10);
+    HWND b = Child(top, 2, 20, 0, 10, 10);
+    HWND a1 = Child(a, 3, 0, 0, 5, 5);
+    // Children are created at the bottom of the z-order: creation order is tab order.
+    EXPECT_EQ(GetWindow(top, GW_CHILD), a);
+    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+    EXPECT_EQ(GetWindow(b, GW_HWNDPREV), a);
+    static std::vector<HWND> seen;
+    seen.clear();
+    EnumChildWindows(top, [](HWND h, LPARAM) -> BOOL { seen.push_back(h); return TRUE; }, 0);
+    EXPECT_EQ(seen, (std::vector<HWND>{a, a1, b}));
+    EXPECT_TRUE(IsChild(top, a1));
+    EXPECT_FALSE(IsChild(a, b));
+    HWND other = Top("Other", 0, 0, 100, 100, WS_POPUP);
+    EXPECT_EQ(SetParent(b, other), top);
+    EXPECT_EQ(GetParent(b), other);
+    EXPECT_EQ(GetWindow(top, GW_CHILD), a);
+    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), nullptr);
+
+    SetWindowText(top, "A longer caption");
+    char buf[8];
+    EXPECT_EQ(GetWindowText(top, buf, sizeof buf), 7) << "truncated to the buffer";
+    EXPECT_STREQ(buf, "A longe");
+    EXPECT_EQ(GetWindowTextLength(top), 16);
+    EXPECT_TRUE(SetProp(top, "Tag", reinterpret_cast<HANDLE>(uintptr_t(9))));
+    EXPECT_EQ(GetProp(top, "TAG"), reinterpret_cast<HANDLE>(uintptr_t(9)));
+    EXPECT_EQ(RemoveProp(top, "tag"), reinterpret_cast<HANDLE>(uintptr_t(9)));
+    EXPECT_EQ(GetProp(top, "Tag"), nullptr);
+    EXPECT_EQ(GetWindowLongPtr(a, GWL_ID), 1);
+    LONG_PTR style = GetWindowLongPtr(a, GWL_STYLE);
+    Log().clear();
+    SetWindowLongPtr(a, GWL_STYLE, style | WS_TABSTOP);
+    EXPECT_EQ(Messages(a), (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
+    EXPECT_TRUE(GetWindowLongPtr(a, GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(WindowTest, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
+{
+    HWND w = Top("S", 0, 0, 100, 100, WS_POPUP | WS_VISIBLE, RGB(255, 255, 255));
+    ProcessPendingMessages();
+    HDC dc = GetDC(w);
+    RECT band{0, 40, 100, 50};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &band, red);
+    DeleteObject(red);
+    ReleaseDC(w, dc);
+    RECT update;
+    ScrollWindowEx(w, 0, -30, nullptr, nullptr, nullptr, &update, SW_INVALIDATE);
+    EXPECT_EQ(update, (RECT{0, 70, 100, 100}));
+    TImageData img = CaptureWindow(w);
+    EXPECT_EQ(ScreenPixel(img, 50, 15), RGB(255, 0, 0)) << "the band moved up 30 pixels";
+    EXPECT_EQ(ScreenPixel(img, 50, 45), RGB(255, 255, 255));
+    RECT u;
+    EXPECT_TRUE(GetUpdateRect(w, &u, FALSE));
+    EXPECT_EQ(u, (RECT{0, 70, 100, 100}));
+}
+
+TEST_F(WindowTest, WindowDcsClipChildrenAndSiblingsOnRequest)
+{
+    struct Case {
+        DWORD parentStyle, childStyle;
+        bool childCoveredByParent;  // the parent's drawing shows over the child
+        bool lowerCoveredBySibling;  // the lower sibling's drawing shows over the upper one
+    } cases[] = {
+        {WS_POPUP | WS_VISIBLE, WS_CHILD | WS_VISIBLE, true, true},
+        {WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, false, false},
+    };
+    for (const Case& c : cases) {
+        HWND top = Top("C", 0, 0, 200, 100, c.parentStyle, RGB(255, 255, 255));
+        HWND upper = Child(top, 1, 10, 10, 50, 50, c.childStyle, RGB(0, 0, 255));
+        HWND lower = Child(top, 2, 40, 10, 50, 50, c.childStyle, RGB(0, 255, 0));
+        ProcessPendingMessages();
+        auto fill = [](HWND h, COLORREF colour) {
+            HDC dc = GetDC(h);
+            RECT r{0, 0, 200, 100};
+            HBRUSH b = CreateSolidBrush(colour);
+            FillRect(dc, &r, b);
+            DeleteObject(b);
+            ReleaseDC(h, dc);
+        };
+        fill(lower, RGB(255, 0, 255));
+        fill(top, RGB(255, 0, 0));
+        TImageData img = CaptureWindow(top);
+        EXPECT_EQ(ScreenPixel(img, 20, 20) == RGB(255, 0, 0), c.childCoveredByParent);
+        EXPECT_EQ(ScreenPixel(img, 45, 20) == RGB(255, 0, 0) || ScreenPixel(img, 45, 20) == RGB(255, 0, 255),
+                  c.lowerCoveredBySibling || c.childCoveredByParent);
+        EXPECT_EQ(ScreenPixel(img, 150, 80), RGB(255, 0, 0));
+        DestroyWindow(top);
+        (void)upper;
+    }
+}
+
+TEST_F(WindowTest, TopmostWindowsStayAboveOthersAndMovesCoalesce)
+{
+    HWND tool = Top("Tool", 0, 0, 100, 100, WS_POPUP | WS_VISIBLE, RGB(1, 2, 3));
+    SetWindowPos(tool, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND later = Top("Later", 0, 0, 100, 100, WS_POPUP | WS_VISIBLE, RGB(4, 5, 6));
+    EXPECT_EQ(GetTopWindow(nullptr), tool);
+    ProcessPendingMessages();
+    EXPECT_EQ(ScreenPixel(CaptureWindow(nullptr), 50, 50), RGB(1, 2, 3));
+    SetWindowPos(tool, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(later, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetTopWindow(nullptr), later);
+    // Moves that pile up before the loop runs arrive as one.
+    Log().clear();
+    SetCursorPos(10, 10);
+    SetCursorPos(20, 20);
+    SetCursorPos(30, 30);
+    ProcessPendingMessages();
+    auto moves = Only(WM_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(PointFromLParam(moves[0].LParam), (POINT{30, 30}));
+}
+
+TEST_F(WindowTest, CaretBlinksOnVirtualTimeAndSurvivesPainting)
+{
+    HWND w = Top("Caret", 0, 0, 100, 60, WS_POPUP | WS_VISIBLE, RGB(255, 255, 255));
+    ProcessPendingMessages();
+    auto at = [&] { return ScreenPixel(CaptureWindow(w), 6, 8); };
+    ASSERT_TRUE(CreateCaret(w, nullptr, 2, 12));
+    SetCaretPos(5, 4);
+    EXPECT_EQ(at(), RGB(255, 255, 255)) << "a new caret is hidden";
+    ShowCaret(w);
+    EXPECT_EQ(at(), RGB(0, 0, 0));
+    Input::AdvanceTime(GetCaretBlinkTime());
+    EXPECT_EQ(at(), RGB(255, 255, 255)) << "blinked off";
+    Input::AdvanceTime(GetCaretBlinkTime());
+    EXPECT_EQ(at(), RGB(0, 0, 0)) << "blinked on";
+    InvalidateRect(w, nullptr, TRUE);
+    ProcessPendingMessages();
+    EXPECT_EQ(at(), RGB(0, 0, 0)) << "painting hides and restores it";
+    HideCaret(w);
+    EXPECT_EQ(at(), RGB(255, 255, 255));
+    ShowCaret(w);
+    DestroyWindow(w);
+    POINT p;
+    EXPECT_FALSE(GetCaretPos(&p)) << "the caret goes with its window";
+}
+
 }  // namespace

@@ -73,6 +73,16 @@ TEST_F(CursorTest, BofEofAtBothEndsAndMoveByStops)
         EXPECT_EQ(c.GetEOF(), t.eof) << t.start << " by " << t.by;
         EXPECT_EQ(c.GetRecord()->Values[0].Bytes, t.name);
     }
+    // From the cracks: towards the records lands on the nearest one.
+    c.SetToEnd();
+    EXPECT_EQ(c.MoveBy(3), 0);
+    EXPECT_EQ(c.GetRecord()->Values[0].Bytes, "smyth");
+    c.SetToEnd();
+    EXPECT_EQ(c.MoveBy(-2), -2);
+    EXPECT_EQ(c.GetRecord()->Values[0].Bytes, "smithers");
+    c.SetToBegin();
+    EXPECT_EQ(c.MoveBy(-1), 0);
+    EXPECT_TRUE(c.GetBOF());
     c.SetToBegin();
     EXPECT_FALSE(c.HasCurrent());
     EXPECT_THROW(c.GetRecord(), EEngineError);
@@ -278,6 +288,60 @@ TEST_F(CursorTest, RefreshSeesOtherConnectionsAndKeepsPosition)
     EXPECT_EQ(c.GetRecord()->Values[0].Bytes, "delta");
     EXPECT_EQ(c.GetRecord()->Values[2].Int, 99);
     EXPECT_EQ(c.GetSeqNo(), 5);
+}
+
+} // namespace
+
+namespace {
+
+// Key search over a keyset of many blocks, before and after edits and with a
+// filter: position of key 2k is k among the even keys.
+TEST(CursorKeys, KeySearchAcrossManyBlocks)
+{
+    TempDir dir;
+    auto db = TEngineDatabase::Open(dir.Path());
+    TTableDesc d;
+    d.Fields = {{"K", ftInteger, 0, false}, {"ODD", ftBoolean, 0, false}};
+    d.Indexes = {{"ByK", "K", "", 0}};
+    db->CreateTable("T", ttParadox, d);
+    {
+        TEngineCursor w(db->OpenTable("T"), "ByK");
+        db->StartTransaction();
+        for (int k = 999; k >= 0; --k) w.InsertRecord(Rec({I(2 * k), B(false)}));
+        db->Commit();
+    }
+    TEngineCursor c(db->OpenTable("T"), "ByK");
+    auto check = [&](const char* stage, int64_t shift) {
+        for (int x : {0, 1, 2, 127, 128, 129, 130, 640, 1001, 1998, 1999, 2500}) {
+            bool found = c.FindKey({I(x)});
+            EXPECT_EQ(found, x % 2 == 0 && x < 2000) << stage << " " << x;
+            c.GotoNearest({I(x)});
+            int64_t want = x >= 1998 ? 1998 : x + x % 2;
+            EXPECT_EQ(c.GetRecord()->Values[0].Int, want) << stage << " " << x;
+            EXPECT_EQ(c.GetSeqNo(), want / 2 + 1 + (want > 600 ? shift : 0)) << stage << " " << x;
+        }
+    };
+    check("fresh", 0);
+    c.InsertRecord(Rec({I(600), B(true)})); // a duplicate key, after the first 600
+    check("edited", 1);
+    c.Refresh();
+    check("refreshed", 1);
+    TFilterHandle cb = c.AddFilter(1, [](const TRecord& r) { return r.Values[1].Int == 0; });
+    c.ActivateFilter(cb);
+    c.Refresh();
+    check("callback", 0);
+    c.DropFilter(cb);
+    TFilterExpr e;
+    TExprNode f;
+    f.Op = TExprOp::BoolField;
+    f.Field = 1;
+    TExprNode n;
+    n.Op = TExprOp::Not;
+    n.Left = e.Add(f);
+    e.SetRoot(e.Add(n));
+    c.ActivateFilter(c.AddFilter(1, e));
+    c.Refresh();
+    check("expression", 0);
 }
 
 } // namespace

@@ -250,7 +250,7 @@ TEST(Database, BadFilesAndNamesGiveClearErrors)
                                      {[&] { db->DeleteTable("MISSING.DBF"); }, DBIERR_NOSUCHTABLE},
                                      {[&] { db->OpenTable("../etc/passwd"); }, DBIERR_INVALIDPARAM},
                                      {[&] { TEngineDatabase::Open(dir.File("JUNK.DB")); }, DBIERR_FILECORRUPT},
-                                     {[&] { TEngineDatabase::Open(dir.File("none.sqlite")); }, DBIERR_NOSUCHTABLE},
+                                     {[&] { TEngineDatabase::Open(dir.File("none.sqlite")); }, DBIERR_OSEINVAL},
                                      {[&] { db->CreateTable("X", ttParadox, TTableDesc{}); }, DBIERR_INVALIDPARAM}}) {
         EXPECT_EQ(ErrorOf(t.op), t.code);
     }
@@ -361,6 +361,29 @@ TEST(Database, ExclusiveTablesShutOthersOut)
         EXPECT_EQ(ErrorOf([&] { other->OpenTable("CUST"); }), DBIERR_LOCKED);
     }
     EXPECT_EQ(other->OpenTable("CUST")->GetRecordCount(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Database, DamagedMetadataIsReportedAsCorrupt)
+{
+    TempDir dir;
+    auto db = TEngineDatabase::Open(dir.Path());
+    db->CreateTable("CUST", ttParadox, CustomerDesc());
+    struct Case {
+        const char* damage;
+    };
+    for (auto t : std::vector<Case>{{"UPDATE \"KEL$FIELDS\" SET NAME='GONE' WHERE FIELD_NO=1"},
+                                    {"UPDATE \"KEL$FIELDS\" SET TYPE=200 WHERE FIELD_NO=0"}}) {
+        db->CreateTable("CUST", ttParadox, CustomerDesc());
+        {
+            TSqlConnection conn(dir.File("CUST.DB"), TOpenMode::ReadWrite, 0);
+            conn.Exec(t.damage);
+        }
+        EXPECT_EQ(ErrorOf([&] { db->OpenTable("CUST"); }), DBIERR_FILECORRUPT) << t.damage;
+    }
 }
 
 } // namespace
