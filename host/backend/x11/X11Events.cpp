@@ -67,6 +67,11 @@ void TX11Backend::Handle(XEvent& e)
         }
         break;
     }
+    case MappingNotify:
+        // Otherwise keys keep the meaning of the layout they had at start.
+        if (e.xmapping.request == MappingKeyboard || e.xmapping.request == MappingModifier)
+            XRefreshKeyboardMapping(&e.xmapping);
+        break;
     case KeyPress: HandleKey(e.xkey, true); break;
     case KeyRelease: HandleKey(e.xkey, false); break;
     default: break;

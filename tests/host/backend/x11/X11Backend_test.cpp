@@ -9,6 +9,7 @@
 #include "host/win/Screen.h"
 #include "host/win/WinUser.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -57,6 +58,12 @@ void PaintPattern(HWND h)
 LRESULT LoggingProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     GLog.push_back(TLogged{h, m, w, l});
+    if (m == WM_GETMINMAXINFO) {
+        auto* mmi = reinterpret_cast<MINMAXINFO*>(l);
+        mmi->ptMinTrackSize = POINT{150, 120};
+        mmi->ptMaxTrackSize = POINT{700, 500};
+        return 0;
+    }
     if (m == WM_PAINT) {
         PaintPattern(h);
         return 0;
@@ -96,9 +103,9 @@ protected:
         ResetWindowSystem();
     }
 
-    HWND Top(const char* title, int x, int y, int w, int h)
+    HWND Top(const char* title, int x, int y, int w, int h, HWND owner = nullptr, DWORD exStyle = 0)
     {
-        HWND wnd = CreateWindowEx(0, "X11Log", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, w, h, nullptr,
+        HWND wnd = CreateWindowEx(exStyle, "X11Log", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, w, h, owner,
                                   nullptr, HInstance(), nullptr);
         UpdateWindow(wnd);
         return wnd;
@@ -203,6 +210,73 @@ TEST_F(X11BackendTest, ClicksThroughTheServerArriveAtClientCoordinates)
         EXPECT_EQ(GET_Y_LPARAM(downs[0].LParam), c.Client.y);
         EXPECT_EQ(GET_X_LPARAM(Only(c.Up)[0].LParam), c.Client.x);
     }
+}
+
+TEST_F(X11BackendTest, WindowManagerHintsFollowTheWindow)
+{
+    HWND owner = Top("owner", 10, 10, 300, 200);
+    Window ownerXw = WaitForXWindow(owner, "owner");
+    HWND owned = Top("owned", 40, 40, 200, 150, owner, WS_EX_TOPMOST);
+    Window xw = WaitForXWindow(owned, "owned");
+    ASSERT_NE(ownerXw, 0u);
+    ASSERT_NE(xw, 0u);
+
+    Window transientFor = 0;
+    EXPECT_TRUE(XGetTransientForHint(FPeer, xw, &transientFor));
+    EXPECT_EQ(transientFor, ownerXw);
+    EXPECT_FALSE(XGetTransientForHint(FPeer, ownerXw, &transientFor));
+
+    XSizeHints hints{};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(FPeer, xw, &hints, &supplied));
+    ASSERT_TRUE(hints.flags & PMinSize);
+    ASSERT_TRUE(hints.flags & PMaxSize);
+    EXPECT_EQ(hints.min_width, 150);
+    EXPECT_EQ(hints.min_height, 120);
+    EXPECT_EQ(hints.max_width, 700);
+    EXPECT_EQ(hints.max_height, 500);
+
+    auto above = [&](Window w) {
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        bool found = false;
+        Atom wanted = XInternAtom(FPeer, "_NET_WM_STATE_ABOVE", False);
+        if (XGetWindowProperty(FPeer, w, XInternAtom(FPeer, "_NET_WM_STATE", False), 0, 16, False, XA_ATOM,
+                               &type, &format, &count, &after, &data) == Success && data) {
+            for (unsigned long i = 0; i < count; ++i)
+                found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
+            XFree(data);
+        }
+        return found;
+    };
+    EXPECT_TRUE(above(xw));
+    EXPECT_FALSE(above(ownerXw));
+
+    SetWindowText(owned, "renamed");
+    EXPECT_NE(WaitForXWindow(owned, "renamed"), 0u) << "the title did not follow the window text";
+}
+
+TEST_F(X11BackendTest, WheelThroughTheServerArrivesAsWheelMessages)
+{
+    HWND wnd = Top("wheel", 100, 100, 300, 200);
+    ASSERT_NE(WaitForXWindow(wnd, "wheel"), 0u);
+    SetFocus(wnd);
+    POINT screen{50, 50};
+    ClientToScreen(wnd, &screen);
+    XTestFakeMotionEvent(FPeer, -1, screen.x, screen.y, 0);
+    for (unsigned button : {4u, 5u, 5u}) {
+        XTestFakeButtonEvent(FPeer, button, True, 0);
+        XTestFakeButtonEvent(FPeer, button, False, 0);
+    }
+    XFlush(FPeer);
+    ASSERT_TRUE(PumpUntil(wnd, [&] { return Only(WM_MOUSEWHEEL).size() >= 3; }));
+    std::vector<int> deltas;
+    for (const TLogged& l : Only(WM_MOUSEWHEEL))
+        deltas.push_back(GET_WHEEL_DELTA_WPARAM(l.WParam));
+    EXPECT_EQ(deltas, (std::vector<int>{120, -120, -120}));
+    EXPECT_TRUE(Only(WM_LBUTTONDOWN).empty());
 }
 
 TEST_F(X11BackendTest, TypingThroughTheServerArrivesAsCharacters)
