@@ -9,6 +9,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -100,12 +101,16 @@ TX11Backend::TX11Backend(TBackendHost& host, Display* display)
     // Held keys repeat as presses alone, without the release in between.
     Bool supported = False;
     XkbSetDetectableAutoRepeat(FDisplay, True, &supported);
+    const char* shm = std::getenv("KEL_X11_SHM");
+    FUseShm = TShmImage::Available(FDisplay) && !(shm && std::strcmp(shm, "0") == 0);
 }
 
 TX11Backend::~TX11Backend()
 {
-    for (auto& [wnd, xw] : FWindows)
+    for (auto& [wnd, xw] : FWindows) {
+        xw.Shm.reset();
         XDestroyWindow(FDisplay, xw.Xw);
+    }
     for (auto& [id, c] : FCursorCache)
         XFreeCursor(FDisplay, c);
     XFreeGC(FDisplay, FGc);
@@ -265,11 +270,11 @@ void TX11Backend::TopLevelPainted(HWND wnd, const RECT& dirty)
     TTopLevelView v;
     if (!FindView(wnd, v))
         return;
-    PutPixels(v, it->second.Xw, dirty);
+    PutPixels(v, it->second, dirty);
     XFlush(FDisplay);
 }
 
-void TX11Backend::PutPixels(const TTopLevelView& v, Window xw, RECT r)
+void TX11Backend::PutPixels(const TTopLevelView& v, TXWin& xw, RECT r)
 {
     const gdi::Surface* s = v.Surface;
     if (!s || !s->Bits)
@@ -283,28 +288,47 @@ void TX11Backend::PutPixels(const TTopLevelView& v, Window xw, RECT r)
     int w = Width(r), h = Height(r);
     Visual* vis = DefaultVisual(FDisplay, FScreen);
     int depth = DefaultDepth(FDisplay, FScreen);
+    if (FUseShm) {
+        if (!xw.Shm)
+            xw.Shm = std::make_unique<TShmImage>(FDisplay, vis, depth);
+        if (xw.Shm->Reserve(s->Width, s->Height)) {
+            CopyPixels(xw.Shm->Image(), r.left, r.top, *s, r, vis);
+            xw.Shm->Put(xw.Xw, FGc, r.left, r.top, w, h);
+            return;
+        }
+        FUseShm = false;  // the server shares no memory with us: stop trying
+        xw.Shm.reset();
+    }
     XImage* img = XCreateImage(FDisplay, vis, unsigned(depth), ZPixmap, 0, nullptr, unsigned(w),
                                unsigned(h), 32, 0);
     if (!img)
         return;
-    // Our pixels are 0x00RRGGBB words; on the common 24-bit visual of a
-    // server with our byte order they go out as they are.
-    bool direct = img->bits_per_pixel == 32 && vis->red_mask == 0xFF0000 && vis->green_mask == 0xFF00 &&
-                  vis->blue_mask == 0xFF && (img->byte_order == LSBFirst) == IsLittleEndian();
     std::vector<char> buf(size_t(img->bytes_per_line) * size_t(h));
     img->data = buf.data();
-    for (int y = 0; y < h; ++y) {
-        const uint32_t* src = s->Row(r.top + y) + r.left;
+    CopyPixels(img, 0, 0, *s, r, vis);
+    XPutImage(FDisplay, xw.Xw, FGc, img, 0, 0, r.left, r.top, unsigned(w), unsigned(h));
+    img->data = nullptr;  // the buffer is ours, not Xlib's
+    XDestroyImage(img);
+}
+
+// Rectangle r of the surface into the image at (dx, dy). Our pixels are
+// 0x00RRGGBB words; on the common 24-bit visual of a server with our byte
+// order they go out as they are.
+void TX11Backend::CopyPixels(XImage* img, int dx, int dy, const gdi::Surface& s, const RECT& r, Visual* vis)
+{
+    bool direct = img->bits_per_pixel == 32 && vis->red_mask == 0xFF0000 && vis->green_mask == 0xFF00 &&
+                  vis->blue_mask == 0xFF && (img->byte_order == LSBFirst) == IsLittleEndian();
+    int w = Width(r);
+    for (int y = r.top; y < r.bottom; ++y) {
+        const uint32_t* src = s.Row(y) + r.left;
+        int row = dy + (y - r.top);
         if (direct) {
-            std::memcpy(buf.data() + size_t(y) * img->bytes_per_line, src, size_t(w) * 4);
+            std::memcpy(img->data + size_t(row) * img->bytes_per_line + size_t(dx) * 4, src, size_t(w) * 4);
             continue;
         }
         for (int x = 0; x < w; ++x)
-            XPutPixel(img, x, y, PackPixel(src[x], vis));
+            XPutPixel(img, dx + x, row, PackPixel(src[x], vis));
     }
-    XPutImage(FDisplay, xw, FGc, img, 0, 0, r.left, r.top, unsigned(w), unsigned(h));
-    img->data = nullptr;  // the buffer is ours, not Xlib's
-    XDestroyImage(img);
 }
 
 void TX11Backend::TopLevelDestroyed(HWND wnd)
@@ -312,6 +336,7 @@ void TX11Backend::TopLevelDestroyed(HWND wnd)
     auto it = FWindows.find(wnd);
     if (it == FWindows.end())
         return;
+    it->second.Shm.reset();
     XDestroyWindow(FDisplay, it->second.Xw);
     FWindows.erase(it);
     XFlush(FDisplay);

@@ -3,10 +3,12 @@
 // is an X window showing the window's surface, and the X server's input
 // comes back as input at screen coordinates.
 #include "host/backend/Backend.h"
+#include "host/backend/x11/X11Shm.h"
 
 #include <X11/Xlib.h>
 
 #include <map>
+#include <memory>
 
 namespace host::x11 {
 
@@ -35,6 +37,7 @@ private:
         bool Named = false;
         HWND Owner = nullptr;
         bool Topmost = false;
+        std::unique_ptr<TShmImage> Shm;  // null until painted, or without shared memory
     };
 
     TBackendHost& FHost;
@@ -46,12 +49,14 @@ private:
     Cursor FCursor = 0;
     std::map<int, Cursor> FCursorCache;
     bool FKeyDown[256] = {};
+    bool FUseShm = false;  // KEL_X11_SHM=0 turns shared memory off
 
     TXWin& Create(const TTopLevelView& v);
     void Update(TXWin& xw, const TTopLevelView& v);
     void SetSizeHints(HWND wnd, Window xw, const RECT& r);
     void SetAbove(TXWin& xw, bool above);
-    void PutPixels(const TTopLevelView& v, Window xw, RECT r);
+    void PutPixels(const TTopLevelView& v, TXWin& xw, RECT r);
+    static void CopyPixels(XImage* img, int dx, int dy, const gdi::Surface& s, const RECT& r, Visual* vis);
     HWND FindHwnd(Window xw) const;
     bool FindView(HWND wnd, TTopLevelView& out) const;
     int ProcessPending();

@@ -31,7 +31,7 @@ void TX11Backend::Handle(XEvent& e)
         HWND wnd = FindHwnd(e.xexpose.window);
         TTopLevelView v;
         if (wnd && FindView(wnd, v))
-            PutPixels(v, e.xexpose.window,
+            PutPixels(v, FWindows[wnd],
                       RECT{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
                            e.xexpose.y + e.xexpose.height});
         break;

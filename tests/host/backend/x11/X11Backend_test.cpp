@@ -83,10 +83,15 @@ protected:
         }
         setenv("DISPLAY", display.c_str(), 1);
         setenv("KEL_BACKEND", "x11", 1);
-        ResetWindowSystem();
-        ASSERT_EQ(GetScreenSize().cx, 800) << "the window system did not choose the x11 backend";
         FPeer = XOpenDisplay(display.c_str());
         ASSERT_NE(FPeer, nullptr);
+        Restart();
+    }
+    // A fresh window system on the virtual display.
+    void Restart()
+    {
+        ResetWindowSystem();
+        ASSERT_EQ(GetScreenSize().cx, 800) << "the window system did not choose the x11 backend";
         GLog.clear();
         WNDCLASSEX wc;
         wc.lpfnWndProc = LoggingProc;
@@ -99,6 +104,7 @@ protected:
     {
         if (FPeer)
             XCloseDisplay(FPeer);
+        unsetenv("KEL_X11_SHM");
         setenv("KEL_BACKEND", "headless", 1);
         ResetWindowSystem();
     }
@@ -150,6 +156,37 @@ protected:
         Window xw = 0;
         PumpUntil(wnd, [&] { return (xw = FindXWindow(title)) != 0; });
         return xw;
+    }
+
+    // The client area as the server shows it, compared with the window's own
+    // pixels read through a device context.
+    void ExpectServerShowsClient(HWND wnd, Window xw)
+    {
+        RECT c, wr;
+        GetClientRect(wnd, &c);
+        GetWindowRect(wnd, &wr);
+        POINT origin{0, 0};
+        ClientToScreen(wnd, &origin);
+        XImage* img = XGetImage(FPeer, xw, origin.x - wr.left, origin.y - wr.top, unsigned(c.right),
+                                unsigned(c.bottom), AllPlanes, ZPixmap);
+        ASSERT_NE(img, nullptr);
+        auto shown = [&](int x, int y) {
+            unsigned long p = XGetPixel(img, x, y);
+            return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        };
+        HDC dc = GetDC(wnd);
+        int mismatches = 0;
+        for (int y = 0; y < c.bottom; ++y)
+            for (int x = 0; x < c.right; ++x)
+                if (shown(x, y) != GetPixel(dc, x, y) && mismatches++ < 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex << shown(x, y)
+                                  << " instead of " << GetPixel(dc, x, y);
+        EXPECT_EQ(mismatches, 0);
+        // The pattern itself, so that an unpainted surface cannot pass.
+        EXPECT_EQ(shown(c.right - 5, 5), RGB(20, 180, 60));
+        EXPECT_EQ(shown(5, c.bottom - 5), RGB(30, 40, 220));
+        ReleaseDC(wnd, dc);
+        XDestroyImage(img);
     }
 
     std::vector<TLogged> Only(UINT msg) const
@@ -318,6 +355,55 @@ TEST_F(X11BackendTest, TypingThroughTheServerArrivesAsCharacters)
     EXPECT_EQ(vks, (std::vector<WPARAM>{'A', 'B', '1', '1', VK_OEM_1, VK_SPACE, VK_RETURN}));
 }
 
+// A character the standard layout has no key for arrives as its UTF-8 bytes,
+// once, after the server's keymap changed under the running program.
+TEST_F(X11BackendTest, CharactersOfOtherLayoutsArriveOnce)
+{
+    HWND wnd = Top("layout", 80, 80, 300, 200);
+    Window xw = WaitForXWindow(wnd, "layout");
+    ASSERT_NE(xw, 0u);
+    SetFocus(wnd);
+    XSetInputFocus(FPeer, xw, RevertToParent, CurrentTime);
+    int minCode = 0, maxCode = 0, perCode = 0;
+    XDisplayKeycodes(FPeer, &minCode, &maxCode);
+    KeySym* map = XGetKeyboardMapping(FPeer, KeyCode(minCode), maxCode - minCode + 1, &perCode);
+    int spare = 0;
+    for (int code = maxCode; code >= minCode && !spare; --code) {
+        bool empty = true;
+        for (int i = 0; i < perCode; ++i)
+            empty = empty && map[(code - minCode) * perCode + i] == NoSymbol;
+        if (empty)
+            spare = code;
+    }
+    XFree(map);
+    ASSERT_NE(spare, 0) << "no unused keycode to remap";
+    auto typeX = [&] {
+        XTestFakeKeyEvent(FPeer, XKeysymToKeycode(FPeer, XK_x), True, 0);
+        XTestFakeKeyEvent(FPeer, XKeysymToKeycode(FPeer, XK_x), False, 0);
+        XFlush(FPeer);
+    };
+    // A key typed first makes the program load the keymap before it changes.
+    typeX();
+    ASSERT_TRUE(PumpUntil(wnd, [&] { return !Only(WM_CHAR).empty(); }));
+    KeySym eacute = XK_eacute;
+    XChangeKeyboardMapping(FPeer, spare, 1, &eacute, 1);
+    XSync(FPeer, False);
+    XTestFakeKeyEvent(FPeer, unsigned(spare), True, 0);
+    XTestFakeKeyEvent(FPeer, unsigned(spare), False, 0);
+    typeX();
+    std::string typed;
+    PumpUntil(wnd, [&] {
+        typed.clear();
+        for (const TLogged& l : Only(WM_CHAR))
+            typed += char(l.WParam);
+        return typed.size() >= 4;
+    });
+    KeySym none = NoSymbol;
+    XChangeKeyboardMapping(FPeer, spare, 1, &none, 1);
+    XSync(FPeer, False);
+    EXPECT_EQ(typed, "x\xC3\xA9x");
+}
+
 TEST_F(X11BackendTest, ResizeByTheServerReachesTheWindow)
 {
     HWND wnd = Top("resized", 40, 40, 200, 150);
@@ -355,37 +441,21 @@ TEST_F(X11BackendTest, CloseRequestFromTheServerClosesTheWindow)
     EXPECT_FALSE(Only(WM_CLOSE).empty());
 }
 
+// Both ways of sending pixels: shared memory and the connection itself.
 TEST_F(X11BackendTest, ServerShowsTheWindowsPixels)
 {
-    HWND wnd = Top("pixels", 120, 90, 260, 190);
-    Window xw = WaitForXWindow(wnd, "pixels");
-    ASSERT_NE(xw, 0u);
-    PumpUntil(wnd, [] { return false; });  // let the first Expose be answered
-    RECT c;
-    GetClientRect(wnd, &c);
-    POINT origin{0, 0};
-    ClientToScreen(wnd, &origin);
-    RECT wr;
-    GetWindowRect(wnd, &wr);
-    int ox = origin.x - wr.left, oy = origin.y - wr.top;
-    XImage* img = XGetImage(FPeer, xw, ox, oy, unsigned(c.right), unsigned(c.bottom), AllPlanes, ZPixmap);
-    ASSERT_NE(img, nullptr);
-    HDC dc = GetDC(wnd);
-    int mismatches = 0;
-    for (int y = 0; y < c.bottom; ++y)
-        for (int x = 0; x < c.right; ++x) {
-            unsigned long p = XGetPixel(img, x, y);
-            COLORREF shown = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-            if (shown != GetPixel(dc, x, y) && mismatches++ < 5)
-                ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex << shown << " instead of "
-                              << GetPixel(dc, x, y);
-        }
-    EXPECT_EQ(mismatches, 0);
-    // The pattern itself, so that an unpainted surface cannot pass.
-    unsigned long q = XGetPixel(img, c.right - 5, 5);
-    EXPECT_EQ(RGB((q >> 16) & 0xFF, (q >> 8) & 0xFF, q & 0xFF), RGB(20, 180, 60));
-    ReleaseDC(wnd, dc);
-    XDestroyImage(img);
+    for (const char* shm : {"1", "0"}) {
+        SCOPED_TRACE(std::string("KEL_X11_SHM=") + shm);
+        setenv("KEL_X11_SHM", shm, 1);
+        Restart();
+        HWND wnd = Top("pixels", 120, 90, 260, 190);
+        Window xw = WaitForXWindow(wnd, "pixels");
+        ASSERT_NE(xw, 0u);
+        // Repainted after mapping, so that the server must take new pixels.
+        InvalidateRect(wnd, nullptr, TRUE);
+        PumpUntil(wnd, [] { return false; });
+        ExpectServerShowsClient(wnd, xw);
+    }
 }
 
 }  // namespace
