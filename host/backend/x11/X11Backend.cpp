@@ -154,7 +154,26 @@ void TX11Backend::TopLevelChanged(HWND wnd)
     auto it = FWindows.find(wnd);
     TXWin& xw = it == FWindows.end() ? Create(v) : it->second;
     Update(xw, v);
+    Restack();
     XFlush(FDisplay);
+}
+
+// The server stacks the windows as the window system does, so that a click
+// lands on the window the window system thinks is on top.
+void TX11Backend::Restack()
+{
+    std::vector<Window> order;  // top first
+    auto views = FHost.TopLevels();
+    for (auto v = views.rbegin(); v != views.rend(); ++v) {
+        auto it = FWindows.find(v->Wnd);
+        if (it != FWindows.end() && it->second.Mapped)
+            order.push_back(it->second.Xw);
+    }
+    if (order == FStacking)
+        return;
+    FStacking = order;
+    if (order.size() > 1)
+        XRestackWindows(FDisplay, order.data(), int(order.size()));
 }
 
 TX11Backend::TXWin& TX11Backend::Create(const TTopLevelView& v)

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace host::x11 {
 
@@ -49,12 +50,14 @@ private:
     Cursor FCursor = 0;
     std::map<int, Cursor> FCursorCache;
     bool FKeyDown[256] = {};
+    std::vector<Window> FStacking;  // as last sent to the server, top first
     bool FUseShm = false;  // KEL_X11_SHM=0 turns shared memory off
 
     TXWin& Create(const TTopLevelView& v);
     void Update(TXWin& xw, const TTopLevelView& v);
     void SetSizeHints(HWND wnd, Window xw, const RECT& r);
     void SetAbove(TXWin& xw, bool above);
+    void Restack();
     void PutPixels(const TTopLevelView& v, TXWin& xw, RECT r);
     static void CopyPixels(XImage* img, int dx, int dy, const gdi::Surface& s, const RECT& r, Visual* vis);
     HWND FindHwnd(Window xw) const;

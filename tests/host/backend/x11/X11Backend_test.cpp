@@ -295,6 +295,39 @@ TEST_F(X11BackendTest, WindowManagerHintsFollowTheWindow)
     EXPECT_NE(WaitForXWindow(owned, "renamed"), 0u) << "the title did not follow the window text";
 }
 
+TEST_F(X11BackendTest, ServerStacksWindowsAsTheWindowSystemDoes)
+{
+    HWND first = Top("stack one", 50, 50, 200, 150);
+    HWND second = Top("stack two", 100, 100, 200, 150);
+    Window x1 = WaitForXWindow(first, "stack one"), x2 = WaitForXWindow(second, "stack two");
+    ASSERT_NE(x1, 0u);
+    ASSERT_NE(x2, 0u);
+    auto serverTop = [&] {  // which of the two the server shows above the other
+        Window root, parent, *kids = nullptr;
+        unsigned n = 0;
+        XQueryTree(FPeer, DefaultRootWindow(FPeer), &root, &parent, &kids, &n);
+        Window top = 0;
+        for (unsigned i = 0; i < n; ++i)  // bottom to top
+            if (kids[i] == x1 || kids[i] == x2)
+                top = kids[i];
+        XFree(kids);
+        return top;
+    };
+    for (HWND raise : {first, second, first}) {
+        SetWindowPos(raise, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        Window expected = raise == first ? x1 : x2;
+        EXPECT_TRUE(PumpUntil(raise, [&] { return serverTop() == expected; }));
+        // A click where they overlap goes to the window shown on top.
+        GLog.clear();
+        XTestFakeMotionEvent(FPeer, -1, 150, 150, 0);
+        XTestFakeButtonEvent(FPeer, 1, True, 0);
+        XTestFakeButtonEvent(FPeer, 1, False, 0);
+        XFlush(FPeer);
+        ASSERT_TRUE(PumpUntil(raise, [&] { return !Only(WM_LBUTTONUP).empty(); }));
+        EXPECT_EQ(Only(WM_LBUTTONUP)[0].Wnd, raise);
+    }
+}
+
 TEST_F(X11BackendTest, WheelThroughTheServerArrivesAsWheelMessages)
 {
     HWND wnd = Top("wheel", 100, 100, 300, 200);
