@@ -117,7 +117,7 @@ void TypeText(const std::string& Text)
         }
         bool caps = GetKeyState(VK_CAPITAL) & 1;
         bool letter = vk >= 'A' && vk <= 'Z';
-        KeyPress(vk, (letter && caps ? !shift : shift) ? Shift : None);
+        KeyPress(vk, (letter && caps ? !shift : shift) ? Shift : NoModifiers);
     }
 }
 

@@ -12,7 +12,7 @@ namespace host::Input {
 enum class TButton { Left = 0, Right = 1, Middle = 2 };
 
 // Modifier keys held around a key press.
-enum TModifier : unsigned { None = 0, Shift = 1, Ctrl = 2, Alt = 4 };
+enum TModifier : unsigned { NoModifiers = 0, Shift = 1, Ctrl = 2, Alt = 4 };
 
 void MouseMove(int X, int Y);
 void MouseDown(TButton Button = TButton::Left);
@@ -26,7 +26,7 @@ void Wheel(int Delta);
 
 void KeyDown(int Vk);
 void KeyUp(int Vk);
-void KeyPress(int Vk, unsigned Modifiers = None);
+void KeyPress(int Vk, unsigned Modifiers = NoModifiers);
 // Types each character with the keys that produce it (Shift as needed);
 // characters no key produces arrive as WM_CHAR.
 void TypeText(const std::string& Text);

@@ -1,5 +1,4 @@
 // Nested message loops for modal windows.
-#include "host/rtl/Clock.h"
 #include "host/win/Modal.h"
 #include "host/win/WinInternal.h"
 
@@ -8,7 +7,6 @@ namespace host::win {
 namespace {
 
 TModalHook GHook;
-uint64_t GIdleLimit = 10 * 60 * 1000;
 
 std::string Describe(HWND wnd)
 {
@@ -52,7 +50,7 @@ TModalHook SetModalHook(TModalHook Hook)
 
 int ModalLoopDepth() { return State().ModalDepth; }
 
-void SetModalIdleLimit(uint64_t MaxIdleMs) { GIdleLimit = MaxIdleMs; }
+void SetModalIdleLimit(uint64_t MaxIdleMs) { SetIdleLimit(MaxIdleMs); }
 
 void RunModalLoop(HWND Wnd, const std::function<bool()>& Done)
 {
@@ -69,7 +67,6 @@ void RunModalLoop(HWND Wnd, const std::function<bool()>& Done)
         TModalHook hook = GHook;
         hook(Wnd);
     }
-    uint64_t idleSince = NowMs();
     MSG msg;
     while (!finished()) {
         if (PeekInternal(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -80,12 +77,8 @@ void RunModalLoop(HWND Wnd, const std::function<bool()>& Done)
             }
             TranslateMessage(&msg);
             DispatchMessage(&msg);
-            if (msg.message != WM_TIMER && msg.message != WM_PAINT)
-                idleSince = NowMs();
             continue;
         }
-        if (dynamic_cast<TVirtualClock*>(&GetClock()) && NowMs() - idleSince > GIdleLimit)
-            throw EIdleLoop(Describe(Wnd));
         WaitForWork([&] { return Describe(Wnd); });
     }
 }

@@ -23,10 +23,12 @@ TModalHook SetModalHook(TModalHook Hook);
 // Runs a nested message loop until Done() returns true or WM_QUIT arrives
 // (which is posted again for the outer loop). When the queue is idle with a
 // virtual clock, time jumps to the next timer; a loop that nothing can ever
-// end raises EIdleLoop naming Wnd instead of hanging, and so does one that
-// stays idle for MaxIdleMs of virtual time.
+// end raises EIdleLoop naming Wnd instead of hanging.
 void RunModalLoop(HWND Wnd, const std::function<bool()>& Done);
 int ModalLoopDepth();
+// Under a virtual clock, any waiting loop (modal, GetMessage, WaitMessage)
+// in which only timers and painting happen for MaxIdleMs of virtual time
+// raises EIdleLoop too: nothing else will ever change. Ten minutes by default.
 void SetModalIdleLimit(uint64_t MaxIdleMs);
 
 // Disables every visible, enabled top-level window except Keep and returns

@@ -240,7 +240,7 @@ void PaintSysIcon(HDC dc, RECT cap)
     FillRect(dc, &bar, GetSysColorBrush(COLOR_HIGHLIGHT));
 }
 
-void PaintCaption(TWnd* w, HDC dc, const TFrameMetrics& m)
+void PaintCaption(TWnd* w, HDC dc)
 {
     RECT cap = CaptionRect(w);
     bool active = IsActiveLook(w);
@@ -277,7 +277,6 @@ void PaintCaption(TWnd* w, HDC dc, const TFrameMetrics& m)
              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, old);
     DeleteObject(font);
-    (void)m;
 }
 
 }  // namespace
@@ -294,7 +293,7 @@ void NcPaint(TWnd* w)
     RECT r{0, 0, w->Rect.right - w->Rect.left, w->Rect.bottom - w->Rect.top};
     PaintFrame(w, dc, r, m);
     if (m.Caption)
-        PaintCaption(w, dc, m);
+        PaintCaption(w, dc);
     r.top += m.Caption;
     if (m.Edge == 2) {
         DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);

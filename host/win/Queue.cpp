@@ -11,6 +11,24 @@
 namespace host::win {
 
 uint64_t NowMs() { return GetClock().MonotonicMs(); }
+
+namespace {
+
+// Virtual time that idle waits skipped since something other than a timer
+// or a paint was delivered: with only timers running, nothing would ever
+// change, so past the limit a waiting loop gives up.
+uint64_t GIdleSkipped = 0;
+uint64_t GIdleLimit = 10 * 60 * 1000;
+
+}  // namespace
+
+void SetIdleLimit(uint64_t ms) { GIdleLimit = ms; }
+
+void NoteDelivered(UINT msg)
+{
+    if (msg != WM_TIMER && msg != WM_PAINT)
+        GIdleSkipped = 0;
+}
 DWORD TickNow() { return DWORD(NowMs()); }
 
 namespace {
@@ -110,6 +128,8 @@ bool PeekInternal(MSG* msg, HWND hwnd, UINT fMin, UINT fMax, UINT remove)
                      remove & PM_REMOVE)) {
         Stamp(msg);
         s.LastMsg = *msg;
+        if (remove & PM_REMOVE)
+            NoteDelivered(msg->message);
         return true;
     }
     if (s.QuitPending && !hwnd && InRange(WM_QUIT, fMin, fMax)) {
@@ -169,6 +189,11 @@ void WaitForWork(const std::function<std::string()>& describe)
     if (auto* vc = dynamic_cast<TVirtualClock*>(&GetClock())) {
         if (delay < 0)
             throw EIdleLoop(describe());
+        GIdleSkipped += uint64_t(delay);
+        if (GIdleSkipped > GIdleLimit) {
+            GIdleSkipped = 0;
+            throw EIdleLoop(describe() + " (only timers ran for " + std::to_string(GIdleLimit) + " ms)");
+        }
         vc->Advance(uint64_t(delay));
         return;
     }

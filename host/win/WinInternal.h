@@ -232,6 +232,9 @@ DWORD TickNow();
 // Milliseconds until the next timer falls due (0 if one is due, -1 if none).
 int64_t NextTimerDelay();
 bool HasReadyWork();
+void SetIdleLimit(uint64_t ms);
+// Something other than a timer or a paint was delivered: the program is not idle.
+void NoteDelivered(UINT msg);
 // Lets time pass until a message can be delivered; raises EIdleLoop with
 // describe()'s text when nothing ever could.
 void WaitForWork(const std::function<std::string()>& describe);

@@ -201,6 +201,7 @@ void ResetWindowSystem(SIZE screenSize)
     s.Backend = CreateHeadlessBackend(ScreenBackendHost(), screenSize);
     CreateDesktop(s);
     ResetInputState();
+    NoteDelivered(WM_NULL);
 }
 
 SIZE GetScreenSize() { return Backend().ScreenSize(); }

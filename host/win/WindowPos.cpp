@@ -333,7 +333,11 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     return wasVisible;
 }
 
-BOOL CloseWindow(HWND hwnd) { return ShowWindow(hwnd, SW_MINIMIZE), IsWindow(hwnd); }
+BOOL CloseWindow(HWND hwnd)
+{
+    ShowWindow(hwnd, SW_MINIMIZE);
+    return IsWindow(hwnd);
+}
 
 BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* wp)
 {

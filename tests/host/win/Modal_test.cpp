@@ -133,6 +133,21 @@ TEST_F(ModalTest, AnUnansweredModalLoopFailsInsteadOfHanging)
     SetWindowLongPtr(main, GWL_WNDPROC, LONG_PTR(RecordingProc));
     FreeObjectInstance(inst);
 
+    // A plain message loop in which only a timer ticks gives up as well.
+    SetModalIdleLimit(60000);
+    int loops = 0;
+    MSG timerMsg;
+    EXPECT_THROW(
+        for (;;) {
+            GetMessage(&timerMsg, nullptr, 0, 0);
+            DispatchMessage(&timerMsg);
+            ++loops;
+        },
+        EIdleLoop);
+    EXPECT_GE(loops, 50);
+    EXPECT_LE(loops, 61);
+    SetModalIdleLimit(10 * 60 * 1000);
+
     // An idle GetMessage with nothing to wait for fails too.
     KillTimer(main, 1);
     ProcessPendingMessages();
