@@ -262,7 +262,9 @@ void TControl::ReadState(TReader* Reader)
     FControlState += csReadingState;
     // Parented before the properties are read, so ParentFont and the rest
     // see the parent's values.
-    if (auto* parent = dynamic_cast<TWinControl*>(Reader->GetParent())) SetParent(parent);
+    // The reader names the root as its own parent while reading it.
+    auto* parent = dynamic_cast<TWinControl*>(Reader->GetParent());
+    if (parent && parent != this) SetParent(parent);
     try {
         inherited::ReadState(Reader);
     } catch (...) {

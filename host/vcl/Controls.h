@@ -537,6 +537,7 @@ public:
     virtual bool SetFocusedControl(TWinControl* Control);
     virtual void FocusControl(TWinControl* Control);
 
+    void SetParent(TWinControl* AParent) override;
     TRect GetClientRect() override;
     TPoint GetClientOrigin() override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
@@ -578,7 +579,6 @@ protected:
     void RemoveFocus(bool Removing);
     void SetZOrder(bool TopMost) override;
     void SetZOrderPosition(int Position);
-    void SetParent(TWinControl* AParent) override;
     // Whether this control shows without a parent control (forms do; others
     // need a ParentWindow).
     virtual bool CanShowStandalone() const { return FParentWindow != nullptr; }
@@ -650,6 +650,7 @@ private:
     void Insert(TControl* AControl);
     void Remove(TControl* AControl);
     bool IsControlMouseMsg(TMessage& Message);
+    void DropTranslatedChar(UINT KeyMsg);
     void TrackMouseControl(TControl* Control);
     void FixupTabList();
     void UpdateTabOrder(int Value);

@@ -354,7 +354,12 @@ void TWinControl::WndProc(TMessage& Message)
             return;
         }
         // Dialog keys get their chance before the control's own handling.
-        if (Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam) != 0) return;
+        if (Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam) != 0) {
+            // The loop has already translated the key it just handled; its
+            // character must not arrive as typing.
+            if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN) DropTranslatedChar(Message.Msg);
+            return;
+        }
         break;
     default:
         if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) {
@@ -371,6 +376,13 @@ void TWinControl::WndProc(TMessage& Message)
         break;
     }
     inherited::WndProc(Message);
+}
+
+void TWinControl::DropTranslatedChar(UINT KeyMsg)
+{
+    UINT charMsg = KeyMsg == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    MSG m;
+    if (FHandle) PeekMessage(&m, FHandle, charMsg, charMsg, PM_REMOVE);
 }
 
 bool TWinControl::IsControlMouseMsg(TMessage& Message)

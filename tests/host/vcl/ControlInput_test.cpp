@@ -51,6 +51,7 @@ TEST_F(ControlTest, APressReleasedOutsideIsNoClickAndCaptureFollowsTheGraphicCon
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.back(), (TPoint{105, 105}));
     EXPECT_EQ(GetCaptureControl(), nullptr);
+    Input::AdvanceTime(GetDoubleClickTime() + 1);  // not a double click
     Input::Click(in.x, in.y);
     EXPECT_EQ(clicks, 1);
 }
@@ -84,10 +85,11 @@ TEST_F(ControlTest, TabMovesFocusInTabOrderWithEnterAndExit)
 
     Input::KeyPress(VK_TAB);
     EXPECT_TRUE(b->Focused());
-    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"A keydown 9", "exit A", "enter Group", "enter B"}));
+    // A Tab that moves the focus is a dialog key, not a key of the control.
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"exit A", "enter Group", "enter B"}));
     Input::KeyPress(VK_TAB);
     EXPECT_TRUE(c->Focused());
-    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"B keydown 9", "exit B", "exit Group", "enter C"}));
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"exit B", "exit Group", "enter C"}));
     Input::KeyPress(VK_TAB, Input::Shift);
     EXPECT_TRUE(b->Focused());
     Log().clear();
