@@ -1,4 +1,5 @@
-// Format, FormatFloat, FormatDateTime and the text parsers on arbitrary input:
+// Format, FormatFloat, FormatDateTime, the text parsers and the text
+// comparisons on arbitrary input:
 // each may reject it with an exception of the runtime, never crash or hang.
 #include "host/rtl/SysUtils.h"
 
@@ -44,6 +45,14 @@ void Parsers(const std::string& S)
     if (TryStrToDate(S, t)) Check(t >= -693593 && t <= 2958466);
     if (TryStrToTime(S, t)) Check(t >= 0 && t < 1);
     TryStrToDateTime(S, t);
+    // Case mapping keeps lengths (StringReplace relies on it); the dictionary
+    // order is antisymmetric.
+    Check(AnsiUpperCase(S).size() == S.size() && AnsiLowerCase(S).size() == S.size());
+    size_t half = S.size() / 2;
+    std::string a = S.substr(0, half), b = S.substr(half);
+    Check(AnsiCompareStr(a, b) == -AnsiCompareStr(b, a));
+    Check(AnsiCompareText(a, b) == -AnsiCompareText(b, a));
+    StringReplace(S, b, a, {rfReplaceAll, rfIgnoreCase});
     try {
         MatchesMask("some.name.txt", S);
     } catch (const EMaskException&) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "host/vcl/Graphics.h"
+
 namespace kel {
 
 struct TPoint {
@@ -88,5 +90,16 @@ void RotatePoint(const TPoint& Centre, TPoint& P, double Sine, double Cosine);
 void RotatePolygon(const TPoint& Centre, TPoint* Points, int High, double Sine, double Cosine);
 void RotateRect(const TPoint& Centre, const TRect& R, TPoint* Points, double Sine, double Cosine);
 void RotateRectBounds(const TPoint& Centre, TRect& R, double Sine, double Cosine);
+
+// 3-D frames of Width one-pixel rings drawn in TopColor (top and left) and
+// BottomColor (bottom and right). Rect is the frame's outer bounds (right and
+// bottom exclusive); it comes back as the area inside the frame. A width of 0
+// or less draws nothing. The canvas's pen is left at width 1 and the last colour.
+void RoundFrame3D(host::TCanvas* Canvas, TRect& Rect, host::TColor TopColor, host::TColor BottomColor, int Width,
+                  int Radius);
+void EllipseFrame3D(host::TCanvas* Canvas, TRect& Rect, host::TColor TopColor, host::TColor BottomColor, int Width);
+// Only the edges named in Edges get their ring segment.
+void EdgeFrame3D(host::TCanvas* Canvas, TRect& Rect, host::TColor TopColor, host::TColor BottomColor, int Width,
+                 TBevelEdges Edges);
 
 } // namespace kel

@@ -9,6 +9,7 @@
 #include "host/gdi/WinTypes.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace host {
@@ -19,6 +20,9 @@ struct TTopLevelView {
     RECT Rect;                             // screen coordinates
     const gdi::Surface* Surface = nullptr;  // the window's pixels, Rect's size
     bool Visible = false;
+    std::string Title;
+    HWND Owner = nullptr;  // owned and modal windows stay above their owner
+    bool Topmost = false;
 };
 
 // What the window system offers its backend.
@@ -34,6 +38,21 @@ public:
     virtual void MouseButtonInput(POINT screen, int button, bool down) = 0;
     virtual void MouseWheelInput(POINT screen, int delta) = 0;
     virtual void KeyInput(int vk, bool down) = 0;
+    // A typed character (a Unicode code point) that no virtual key of the
+    // standard layout produces, delivered as WM_CHAR.
+    virtual void CharInput(unsigned ch) = 0;
+
+    // What the display did to a top-level window on its own: the user moved
+    // or resized it (screen coordinates), asked to close it, or gave or took
+    // its keyboard focus.
+    virtual void TopLevelMovedInput(HWND wnd, const RECT& screen) = 0;
+    virtual void CloseInput(HWND wnd) = 0;
+    virtual void FocusInput(HWND wnd, bool gained) = 0;
+    // The window's smallest and largest tracking size.
+    virtual void SizeLimits(HWND wnd, SIZE& minSize, SIZE& maxSize) = 0;
+    // The standard cursor resource (IDC_ARROW's number, ...) a cursor
+    // stands for, or 0 for a cursor of its own.
+    virtual int StandardCursorId(HICON cursor) const = 0;
 };
 
 class TBackend {
@@ -57,5 +76,8 @@ public:
 
 // The in-memory screen used by tests and by programs run without a display.
 std::unique_ptr<TBackend> CreateHeadlessBackend(TBackendHost& host, SIZE screenSize);
+// Real windows on an X display (nullptr: the default display); nullptr when
+// the display cannot be opened.
+std::unique_ptr<TBackend> CreateX11Backend(TBackendHost& host, const char* display);
 
 }  // namespace host

@@ -258,6 +258,7 @@ bool TryStrToFloat(const std::string& S, double& Value)
         // Too small to represent is zero; too large is an error.
         size_t e = norm.find('e');
         long long exp = e == std::string::npos ? 0 : std::strtoll(norm.c_str() + e + 1, nullptr, 10);
+        exp = std::clamp(exp, -1000000000LL, 1000000000LL);  // strtoll saturates; keep the sum below in range
         long long magnitude = (intDigits > 0 ? intDigits : -leadingFracZeros) + exp;
         if (magnitude > 0) return false;
         v = norm[0] == '-' ? -0.0 : 0.0;

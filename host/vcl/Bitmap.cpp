@@ -317,20 +317,58 @@ void TBitmap::SetSize(int AWidth, int AHeight)
 
 bool TBitmap::GetMonochrome() const { return FImage->Monochrome; }
 
+// Colour to monochrome works as a blit does: pixels of the background colour
+// (the canvas's brush colour, white without a canvas) become white, all others black.
+HBITMAP TBitmap::MonochromeCopy(TColor Background)
+{
+    int w = FImage->Width, h = FImage->Height;
+    HBITMAP mono = CreateBitmap(w, h, 1, 1, nullptr);
+    if (!mono) throw EOutOfResources("Out of system resources");
+    if (FImage->SelectedIn) FImage->SelectedIn->FreeContext();
+    HDC src = CreateCompatibleDC(nullptr), dst = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldSrc = SelectObject(src, FImage->Handle), oldDst = SelectObject(dst, mono);
+    SetBkColor(src, ColorToRGB(Background));
+    BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+    SelectObject(src, oldSrc);
+    SelectObject(dst, oldDst);
+    DeleteDC(src);
+    DeleteDC(dst);
+    return mono;
+}
+
 void TBitmap::SetMonochrome(bool Value)
 {
     if (Value == FImage->Monochrome) return;
     int w = FImage->Width, h = FImage->Height;
     HBITMAP handle = nullptr;
     if (!GetEmpty()) {
+        TColor background = FCanvas ? FCanvas->GetBrush()->GetColor() : clWhite;
+        FreeContext();
         HandleNeeded();
-        TImageData data = ImageFromBitmap(FImage->Handle);
-        uint32_t* bits = nullptr;
-        handle = MakeBitmap(w, h, Value, &bits);
-        if (!handle) throw EOutOfResources("Out of system resources");
-        PutImage(handle, data);
+        if (Value) {
+            handle = MonochromeCopy(background);
+        } else {
+            TImageData data = ImageFromBitmap(FImage->Handle);
+            uint32_t* bits = nullptr;
+            handle = MakeBitmap(w, h, false, &bits);
+            if (!handle) throw EOutOfResources("Out of system resources");
+            PutImage(handle, data);
+        }
     }
     NewImage(handle, Value, Value ? pf1bit : pfDevice);
+    FImage->Width = w;
+    FImage->Height = h;
+    Changed(this);
+}
+
+void TBitmap::Mask(TColor TransparentColor)
+{
+    if (GetEmpty()) return;
+    FreeContext();
+    HandleNeeded();
+    HBITMAP mono = MonochromeCopy(TransparentColor);
+    int w = FImage->Width, h = FImage->Height;
+    NewImage(mono, true, pf1bit);
     FImage->Width = w;
     FImage->Height = h;
     Changed(this);

@@ -466,7 +466,11 @@ public:
     void SetWidth(int Value) override;
     void SetSize(int AWidth, int AHeight);
     bool GetMonochrome() const;
+    // Turning monochrome keeps white only the pixels of the canvas's brush
+    // colour (white when the bitmap has no canvas yet).
     void SetMonochrome(bool Value);
+    // Becomes a monochrome mask: white where the image had TransparentColor.
+    void Mask(TColor TransparentColor);
     // Colour bitmaps are 32-bit in memory whatever the format; it decides the
     // depth a saved file gets.
     TPixelFormat GetPixelFormat() const;
@@ -511,6 +515,7 @@ private:
     void LoadImageData(const TImageData& Image);
     void CanvasChanging(TObject* Sender);
     HBITMAP CopyHandle() const;
+    HBITMAP MonochromeCopy(TColor Background);
 
     std::shared_ptr<TBitmapImage> FImage;
     std::unique_ptr<TBitmapCanvas> FCanvas;

@@ -16,6 +16,8 @@ constexpr char kMagic[4] = {'K', 'M', 'F', '1'};
 constexpr uint32_t kMaxRecords = 1u << 22;
 constexpr uint32_t kMaxArgs = 1u << 20;
 constexpr uint32_t kMaxText = 1u << 26;
+constexpr int kMaxPenWidth = 1000;
+constexpr int kMaxFontHeight = 2000;
 
 std::vector<int32_t> PenState(TPen* P)
 {
@@ -40,14 +42,16 @@ uint32_t ReadU32(TStream* S)
     return v;
 }
 
-// Maps recorded coordinates onto the target rectangle.
+// Maps recorded coordinates onto the target rectangle, within the range the
+// rasterizer accepts.
 struct TScaler {
     double SX, SY;
     int OX, OY;
-    int X(int V) const { return OX + static_cast<int>(std::lround(V * SX)); }
-    int Y(int V) const { return OY + static_cast<int>(std::lround(V * SY)); }
-    int W(int V) const { return static_cast<int>(std::lround(V * SX)); }
-    int H(int V) const { return static_cast<int>(std::lround(V * SY)); }
+    static int Clamp(double V) { return static_cast<int>(std::lround(std::clamp(V, -134217728.0, 134217728.0))); }
+    int X(int V) const { return Clamp(OX + V * SX); }
+    int Y(int V) const { return Clamp(OY + V * SY); }
+    int W(int V) const { return Clamp(V * SX); }
+    int H(int V) const { return Clamp(V * SY); }
 };
 
 } // namespace
@@ -94,7 +98,8 @@ void ApplyState(TCanvas* T, const TMetaRecord& R, const TScaler& S)
         T->GetPen()->SetColor(a[0]);
         T->GetPen()->SetMode(static_cast<TPenMode>(std::clamp(a[1], 0, int(pmNotXor))));
         T->GetPen()->SetStyle(static_cast<TPenStyle>(std::clamp(a[2], 0, int(psInsideFrame))));
-        T->GetPen()->SetWidth(a[3] <= 1 ? a[3] : std::max(1, S.W(a[3])));
+        // Clamped: a recording from outside must not ask for absurd pens or fonts.
+        T->GetPen()->SetWidth(std::clamp(a[3] <= 1 ? a[3] : std::max(1, S.W(a[3])), 0, kMaxPenWidth));
     } else if (R.Op == TMetaOp::Brush && a.size() >= 2) {
         T->GetBrush()->SetBitmap(nullptr);
         T->GetBrush()->SetColor(a[0]);
@@ -102,7 +107,8 @@ void ApplyState(TCanvas* T, const TMetaRecord& R, const TScaler& S)
     } else if (R.Op == TMetaOp::Font && a.size() >= 7) {
         TFont* f = T->GetFont();
         f->SetName(R.Text);
-        f->SetHeight(a[1] == 0 ? 0 : (a[1] < 0 ? -1 : 1) * std::max(1, std::abs(S.H(a[1]))));
+        int height = std::clamp(std::abs(S.H(std::clamp(a[1], -kMaxFontHeight, kMaxFontHeight))), 1, kMaxFontHeight);
+        f->SetHeight(a[1] == 0 ? 0 : a[1] < 0 ? -height : height);
         f->SetPitch(static_cast<TFontPitch>(std::clamp(a[2], 0, int(fpFixed))));
         f->SetStyle(TFontStyles::FromInt(static_cast<uint32_t>(a[3]) & 0xF));
         f->SetCharset(static_cast<TFontCharset>(a[4]));

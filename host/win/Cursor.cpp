@@ -4,6 +4,7 @@
 #include "host/rtl/Resources.h"
 #include "host/win/WinInternal.h"
 
+#include <cstdlib>
 #include <deque>
 #include <strings.h>
 
@@ -70,6 +71,14 @@ HICON Load(LPCSTR name, bool icon)
 }
 
 }  // namespace
+
+int StandardCursorId(HICON cursor)
+{
+    TCursorRec* c = FindCursor(cursor);
+    if (!c || c->Icon || c->Name.compare(0, 8, "cursor:#") != 0)
+        return 0;
+    return std::atoi(c->Name.c_str() + 8);
+}
 
 }  // namespace host::win
 

@@ -156,6 +156,7 @@ LRESULT SetText(TWnd* w, LPARAM text)
     w->Text = text ? reinterpret_cast<const char*>(text) : "";
     if (HasCaption(w->Style))
         NcPaint(w);
+    NotifyBackend(w);  // a display shows the title outside the window too
     return TRUE;
 }
 

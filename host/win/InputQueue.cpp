@@ -346,7 +346,15 @@ public:
         auto& kids = State().Desktop->Children;
         for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
             TWnd* w = *it;
-            v.push_back(TTopLevelView{w->Handle, ScreenRect(w), &w->Surf, (w->Style & WS_VISIBLE) != 0});
+            TTopLevelView t;
+            t.Wnd = w->Handle;
+            t.Rect = ScreenRect(w);
+            t.Surface = &w->Surf;
+            t.Visible = (w->Style & WS_VISIBLE) != 0;
+            t.Title = w->Text;
+            t.Owner = w->Owner ? w->Owner->Handle : nullptr;
+            t.Topmost = (w->ExStyle & WS_EX_TOPMOST) != 0;
+            v.push_back(std::move(t));
         }
         return v;
     }
@@ -368,6 +376,55 @@ public:
         SetKey(State().AsyncKeys, vk & 0xFF, down);
         Push(down ? TInputKind::KeyDown : TInputKind::KeyUp, State().Cursor).Vk = vk;
     }
+    void CharInput(unsigned ch) override
+    {
+        // Characters travel as UTF-8 bytes, one WM_CHAR each.
+        char buf[4];
+        int n = 0;
+        if (ch < 0x80) {
+            buf[n++] = char(ch);
+        } else if (ch < 0x800) {
+            buf[n++] = char(0xC0 | (ch >> 6));
+            buf[n++] = char(0x80 | (ch & 0x3F));
+        } else if (ch < 0x10000) {
+            buf[n++] = char(0xE0 | (ch >> 12));
+            buf[n++] = char(0x80 | ((ch >> 6) & 0x3F));
+            buf[n++] = char(0x80 | (ch & 0x3F));
+        } else if (ch < 0x110000) {
+            buf[n++] = char(0xF0 | (ch >> 18));
+            buf[n++] = char(0x80 | ((ch >> 12) & 0x3F));
+            buf[n++] = char(0x80 | ((ch >> 6) & 0x3F));
+            buf[n++] = char(0x80 | (ch & 0x3F));
+        }
+        for (int i = 0; i < n; ++i)
+            PushCharInput(buf[i]);
+    }
+    void TopLevelMovedInput(HWND wnd, const RECT& r) override
+    {
+        if (!FindWnd(wnd))
+            return;
+        SetWindowPos(wnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void CloseInput(HWND wnd) override
+    {
+        if (FindWnd(wnd))
+            PostMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    void FocusInput(HWND wnd, bool gained) override
+    {
+        TWnd* w = FindWnd(wnd);
+        if (gained && w && (w->Style & WS_VISIBLE) && State().Active != wnd)
+            SetActiveWindow(wnd);
+    }
+    void SizeLimits(HWND wnd, SIZE& minSize, SIZE& maxSize) override
+    {
+        MINMAXINFO m = DefaultMinMaxInfo(wnd);
+        SendMessage(wnd, WM_GETMINMAXINFO, 0, LPARAM(&m));
+        minSize = SIZE{m.ptMinTrackSize.x, m.ptMinTrackSize.y};
+        maxSize = SIZE{m.ptMaxTrackSize.x, m.ptMaxTrackSize.y};
+    }
+    int StandardCursorId(HICON cursor) const override { return win::StandardCursorId(cursor); }
 
 private:
     static TRawInput& Push(TInputKind kind, POINT pt)

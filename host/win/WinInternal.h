@@ -275,5 +275,10 @@ void CaretWindowGoing(HWND wnd);
 
 // Cursors (Cursor.cpp).
 void UpdateCursorForWindow();
+int StandardCursorId(HICON cursor);
+
+// The backend that KEL_BACKEND or the presence of a display asks for
+// (BackendChoice.cpp).
+std::unique_ptr<TBackend> CreateBackend(TBackendHost& host, SIZE screenSize);
 
 }  // namespace host::win

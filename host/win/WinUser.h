@@ -209,6 +209,12 @@ using TWndMethod = std::function<void(TMessage&)>;
 // instance slot is in use.
 WNDPROC MakeObjectInstance(TWndMethod Method);
 void FreeObjectInstance(WNDPROC Instance);
+// The same for an object and one of its methods.
+template <class T>
+WNDPROC MakeObjectInstance(T* Object, void (T::*Method)(TMessage&))
+{
+    return MakeObjectInstance(TWndMethod([Object, Method](TMessage& Message) { (Object->*Method)(Message); }));
+}
 // A hidden utility window whose messages go to Method.
 HWND AllocateHWnd(TWndMethod Method);
 void DeallocateHWnd(HWND Wnd);

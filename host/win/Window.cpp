@@ -198,7 +198,7 @@ void ResetWindowSystem(SIZE screenSize)
         for (auto& c : old->Classes)
             if (c->System)
                 s.Classes.push_back(std::move(c));
-    s.Backend = CreateHeadlessBackend(ScreenBackendHost(), screenSize);
+    s.Backend = CreateBackend(ScreenBackendHost(), screenSize);
     CreateDesktop(s);
     ResetInputState();
     NoteDelivered(WM_NULL);

@@ -156,4 +156,46 @@ TEST_F(FrameTest, RedrawWindowFlagsChooseWhatIsPaintedAndWhen)
     EXPECT_EQ(count(top, WM_PAINT) + count(kid, WM_PAINT), 0) << "validated windows are not painted";
 }
 
+TEST_F(FrameTest, KeysTranslateToCharactersOfTheStandardLayout)
+{
+    HWND w = Top("K", 0, 0, 200, 100);
+    ProcessPendingMessages();
+    struct Case {
+        int vk;
+        unsigned mods;
+        bool numLock;
+        int expected;  // -1: no WM_CHAR
+    } cases[] = {
+        {'Q', 0, false, 'q'},
+        {'Q', Input::Shift, false, 'Q'},
+        {'C', Input::Ctrl, false, 3},
+        {'2', Input::Shift, false, '@'},
+        {VK_OEM_1, 0, false, ';'},
+        {VK_OEM_7, Input::Shift, false, '"'},
+        {VK_OEM_MINUS, Input::Shift, false, '_'},
+        {VK_NUMPAD7, 0, true, '7'},
+        {VK_NUMPAD7, 0, false, -1},
+        {VK_RETURN, 0, false, '\r'},
+        {VK_BACK, 0, false, '\b'},
+        {VK_ESCAPE, 0, false, 27},
+        {VK_LEFT, 0, false, -1},
+        {VK_F5, 0, false, -1},
+    };
+    for (const Case& c : cases) {
+        bool on = GetKeyState(VK_NUMLOCK) & 1;
+        if (on != c.numLock)
+            Input::KeyPress(VK_NUMLOCK);
+        Log().clear();
+        Input::KeyPress(c.vk, c.mods);
+        auto chars = Only(WM_CHAR);
+        if (c.expected < 0) {
+            EXPECT_TRUE(chars.empty()) << "vk " << c.vk;
+            continue;
+        }
+        ASSERT_EQ(chars.size(), 1u) << "vk " << c.vk;
+        EXPECT_EQ(int(chars[0].WParam), c.expected) << "vk " << c.vk << " mods " << c.mods;
+        EXPECT_EQ(chars[0].Wnd, w);
+    }
+}
+
 }  // namespace

@@ -170,6 +170,14 @@ TEST_F(ModalTest, ObjectInstancesAreDistinctCallableProcedures)
     EXPECT_EQ(pc(nullptr, WM_USER, 0, 0), 3);
     FreeObjectInstance(pb);
     FreeObjectInstance(pc);
+    struct Handler {
+        UINT Last = 0;
+        void WndProc(TMessage& m) { Last = m.Msg; m.Result = 4; }
+    } handler;
+    WNDPROC pm = MakeObjectInstance(&handler, &Handler::WndProc);
+    EXPECT_EQ(pm(nullptr, WM_USER + 8, 0, 0), 4);
+    EXPECT_EQ(handler.Last, WM_USER + 8);
+    FreeObjectInstance(pm);
 
     // A utility window delivers its messages to the method.
     std::vector<UINT> got;

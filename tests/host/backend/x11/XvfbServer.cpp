@@ -1,0 +1,113 @@
+#include "XvfbServer.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace x11test {
+
+namespace {
+
+pid_t GPid = 0;
+std::string GDisplay;
+std::string GReason;
+bool GTried = false;
+
+bool Exists(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::string FindXvfb()
+{
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos)
+            end = dirs.size();
+        std::string candidate = dirs.substr(start, end - start) + "/Xvfb";
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        start = end + 1;
+    }
+    return {};
+}
+
+bool WaitUntilReady(const std::string& display, pid_t pid)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
+            return false;  // it exited: the number was taken after all
+        if (::Display* d = XOpenDisplay(display.c_str())) {
+            XCloseDisplay(d);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+void Start()
+{
+    GTried = true;
+    std::string xvfb = FindXvfb();
+    if (xvfb.empty()) {
+        GReason = "Xvfb is not installed";
+        return;
+    }
+    for (int n = 90; n < 140; ++n) {
+        std::string num = std::to_string(n);
+        if (Exists("/tmp/.X11-unix/X" + num) || Exists("/tmp/.X" + num + "-lock"))
+            continue;
+        std::string display = ":" + num;
+        pid_t pid = fork();
+        if (pid == 0) {
+            execl(xvfb.c_str(), "Xvfb", display.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                  "-noreset", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (pid < 0)
+            break;
+        if (WaitUntilReady(display, pid)) {
+            GPid = pid;
+            GDisplay = display;
+            std::atexit(TXvfb::Stop);
+            return;
+        }
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    GReason = "Xvfb did not start on any display from :90 to :139";
+}
+
+}  // namespace
+
+const std::string& TXvfb::Display()
+{
+    if (!GTried)
+        Start();
+    return GDisplay;
+}
+
+const std::string& TXvfb::Reason() { return GReason; }
+
+void TXvfb::Stop()
+{
+    if (GPid <= 0)
+        return;
+    kill(GPid, SIGTERM);
+    waitpid(GPid, nullptr, 0);
+    GPid = 0;
+}
+
+}  // namespace x11test
