@@ -406,6 +406,14 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source)
 {
     if (!Canvas) return;
     Changing();
+    if (FRecorder) {
+        // A recording keeps the copied pixels as a bitmap.
+        TBitmap copy;
+        copy.SetSize(Source.right - Source.left, Source.bottom - Source.top);
+        copy.GetCanvas()->CopyRect(Rect(0, 0, copy.GetWidth(), copy.GetHeight()), Canvas, Source);
+        if (!copy.GetEmpty()) FRecorder->AddGraphic(this, Dest, &copy);
+        return Changed();
+    }
     RequiredState(kTextState);
     Canvas->RequiredState(kBrushState);
     StretchBlt(FHandle, Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top, Canvas->FHandle,

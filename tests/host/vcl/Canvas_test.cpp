@@ -247,6 +247,16 @@ TEST(Metafile, ReplaysScaledAndRoundTrips)
         mc.Rectangle(0, 0, 6, 6);
     }
     EXPECT_FALSE(mf.GetEmpty());
+    {
+        // Pixels copied into a recording come back with it.
+        Board src(2, 2);
+        src.C()->SetPixels(0, 0, clGreen);
+        TMetafileCanvas mc(&mf, nullptr);
+        mc.GetBrush()->SetColor(clRed);
+        mc.GetPen()->SetStyle(psClear);
+        mc.Rectangle(0, 0, 6, 6);
+        mc.CopyRect(Rect(8, 8, 10, 10), src.C(), Rect(0, 0, 2, 2));
+    }
     TMemoryStream ms;
     mf.SaveToStream(&ms);
     ms.SetPosition(0);
@@ -256,6 +266,9 @@ TEST(Metafile, ReplaysScaledAndRoundTrips)
     dst.C()->StretchDraw(Rect(0, 0, 20, 20), &back);
     EXPECT_EQ(dst.At(9, 9), clRed) << "inside the doubled rectangle";
     EXPECT_EQ(dst.At(13, 13), clWhite);
+    EXPECT_EQ(dst.At(16, 16), clGreen) << "copied pixels, doubled";
+    EXPECT_EQ(dst.At(17, 17), clGreen);
+    EXPECT_EQ(dst.At(18, 18), clWhite);
     TMemoryStream bad;
     bad.WriteBuffer("KMF1\x01\0\0\0", 8);
     bad.SetPosition(0);

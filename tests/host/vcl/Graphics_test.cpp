@@ -1,7 +1,9 @@
 // Graphics streamed with components, icons with masks, monochrome conversion.
 #include <gtest/gtest.h>
 
+#include "host/gdi/Bmp.h"
 #include "host/gdi/Ico.h"
+#include "host/rtl/Resources.h"
 #include "host/rtl/Streams.h"
 #include "host/vcl/Filer.h"
 #include "host/vcl/Graphics.h"
@@ -148,4 +150,37 @@ TEST(Bitmap, DormantScanLineAndReleaseKeepPixels)
     EXPECT_EQ(b.GetCanvas()->GetPixels(2, 1), clRed) << "resizing keeps the picture";
     EXPECT_EQ(b.GetCanvas()->GetPixels(4, 1), clWhite);
     EXPECT_THROW(b.ScanLine(3), EInvalidGraphicOperation);
+}
+
+TEST(Bitmap, LoadsRegisteredResources)
+{
+    TImageData im;
+    AllocateImage(im, 2, 2, "bitmap");
+    im.Pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    static const std::vector<uint8_t> file = SaveBmp(im, 24);
+    RegisterResource(TResType::Bitmap, "GRAPHICSTESTBMP",
+                     std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+    TBitmap b;
+    b.LoadFromResourceName("graphicstestbmp");
+    EXPECT_EQ(b.GetWidth(), 2);
+    EXPECT_EQ(b.GetCanvas()->GetPixels(0, 0), clRed);
+    EXPECT_EQ(b.GetCanvas()->GetPixels(0, 1), clBlue);
+    EXPECT_THROW(b.LoadFromResourceName("NO_SUCH_BITMAP"), EResNotFound);
+    UnregisterResource(TResType::Bitmap, "GRAPHICSTESTBMP");
+}
+
+TEST(Picture, AssignCopiesAndAccessorsForceTheKind)
+{
+    TPicture a, b;
+    a.GetBitmap()->SetSize(2, 2);
+    b.Assign(&a);
+    ASSERT_NE(dynamic_cast<TBitmap*>(b.GetGraphic()), nullptr);
+    EXPECT_NE(b.GetGraphic(), a.GetGraphic());
+    b.GetBitmap()->GetCanvas()->SetPixels(0, 0, clRed);
+    EXPECT_EQ(a.GetBitmap()->GetCanvas()->GetPixels(0, 0), clWhite);
+    TMetafile* m = b.GetMetafile();
+    EXPECT_EQ(b.GetGraphic(), m);
+    EXPECT_TRUE(m->GetEmpty());
+    b.Assign(nullptr);
+    EXPECT_EQ(b.GetGraphic(), nullptr);
 }
