@@ -303,6 +303,8 @@ TEST_F(ControlTest, ControlsStreamThroughATextForm)
     a->SetCaption("Hello");
     a->SetColor(clYellow);
     a->SetTabStop(true);
+    a->SetCursor(crHandPoint);
+    a->SetHint("A hint");
     auto* b = Make<TTestPanel>(root, "B", 10, 80, 100, 50, root);
     b->SetTabStop(true);
     b->SetTabOrder(0);
@@ -313,6 +315,7 @@ TEST_F(ControlTest, ControlsStreamThroughATextForm)
     EXPECT_NE(text.find("Caption = 'Hello'"), std::string::npos) << text;
     EXPECT_NE(text.find("Color = clYellow"), std::string::npos) << text;
     EXPECT_NE(text.find("ParentColor = False"), std::string::npos) << text;
+    EXPECT_NE(text.find("Cursor = crHandPoint"), std::string::npos) << text;
     EXPECT_EQ(text.find("ParentFont"), std::string::npos) << text;
 
     auto* copy = static_cast<TTestPanel*>(ReadComponentFromString(ObjectTextToBinary(text), nullptr));
@@ -328,6 +331,8 @@ TEST_F(ControlTest, ControlsStreamThroughATextForm)
     EXPECT_EQ(ca->GetCaption(), "Hello");
     EXPECT_EQ(ca->GetColor(), clYellow);
     EXPECT_EQ(cbox->GetColor(), clYellow);
+    EXPECT_EQ(ca->GetCursor(), crHandPoint);
+    EXPECT_EQ(ca->GetHint(), "A hint");
     EXPECT_EQ(cb->GetTabOrder(), 0);
     EXPECT_EQ(ca->GetTabOrder(), 1);
 }
