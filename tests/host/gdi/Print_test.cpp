@@ -276,6 +276,51 @@ TEST_F(PrintTest, UnfinishedJobsLeaveNoFile)
     EXPECT_FALSE(LastPrintJob().Error.empty());
 }
 
+TEST_F(PrintTest, CallsOutOfOrderFailWithoutHarm)
+{
+    PrinterSettings().Dpi = 20;
+    TPrinterDC printer;
+    HDC dc = printer.Handle();
+    DOCINFO info;
+    info.lpszDocName = "Order";
+    // Drawing outside a page goes nowhere and must not crash.
+    FillBox(dc, 0, 0, 100, 100, RGB(0, 0, 0));
+    struct Step {
+        int (*Call)(HDC);
+        bool Ok;
+    } steps[] = {
+        {StartPage, false}, {EndPage, false}, {EndDoc, false}, {AbortDoc, false},
+        {[](HDC h) { DOCINFO i; i.lpszDocName = "Order"; return StartDoc(h, &i); }, true},
+        {[](HDC h) { DOCINFO i; return StartDoc(h, &i); }, false},  // already started
+        {EndPage, false}, {StartPage, true}, {StartPage, false}, {EndPage, true},
+        {EndPage, false}, {EndDoc, true}, {EndDoc, false},
+    };
+    int i = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(i++);
+        EXPECT_EQ(step.Call(dc) > 0, step.Ok);
+    }
+    EXPECT_EQ(LastPrintJob().PageCount, 1);
+    EXPECT_EQ(StartDoc(nullptr, &info), SP_ERROR);
+    EXPECT_EQ(StartDoc(dc, nullptr), SP_ERROR);
+}
+
+TEST_F(PrintTest, FileThatCannotBeFinishedIsReportedAndRemoved)
+{
+    PrinterSettings().Dpi = 20;
+    std::string sub = Folder + "/sub";
+    fs::create_directory(sub);
+    TPrinterDC printer;
+    TPrintDocScope doc(printer.Handle(), "Lost", sub + "/lost.pdf");
+    doc.NewPage();
+    fs::remove_all(sub);  // the folder vanishes while the job runs
+    EXPECT_THROW(doc.End(), Exception);
+    EXPECT_TRUE(LastPrintJob().Aborted);
+    EXPECT_TRUE(LastPrintJob().OutputPath.empty());
+    EXPECT_FALSE(LastPrintJob().Error.empty());
+    EXPECT_TRUE(FilesInFolder().empty());
+}
+
 TEST_F(PrintTest, DocumentNamesStayInsideTheOutputFolder)
 {
     PrinterSettings().Dpi = 20;
