@@ -285,6 +285,19 @@ TEST_F(ControlTest, ChildrenAndLookups)
     EXPECT_EQ(root->ControlAtPos(TPoint{10, 10}, false, true), w1);
 }
 
+TEST_F(ControlTest, CommandsFromAChildWindowAreReflectedToItsControl)
+{
+    TTestPanel* root = Root();
+    auto* child = Make<TTestPanel>(root, "Child", 0, 0, 10, 10);
+    TakeLog();
+    LRESULT r = SendMessage(root->GetHandle(), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED + 3), LPARAM(child->GetHandle()));
+    EXPECT_EQ(r, 5);
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"command Child 3"}));
+    // A command from a window no control owns is left to the window.
+    EXPECT_EQ(SendMessage(root->GetHandle(), WM_COMMAND, 0, LPARAM(FHost)), 0);
+    EXPECT_TRUE(TakeLog().empty());
+}
+
 TEST_F(ControlTest, ClientCoordinatesMapToTheScreen)
 {
     TTestPanel* root = Root();
