@@ -4,6 +4,7 @@
 
 #include "host/db/DBConsts.h"
 #include "host/db/Database.h"
+#include "host/db/Session.h"
 
 namespace host {
 
@@ -14,9 +15,10 @@ std::shared_ptr<engine::TEngineDatabase> AcquireEngineDatabase(const std::string
     if (DatabaseName.empty()) DatabaseError(DBConsts::SDatabaseNameMissing);
     if (TDatabase* d = TDatabase::Find(DatabaseName)) return d->GetHandle();
     static std::map<std::string, std::weak_ptr<engine::TEngineDatabase>> open;
-    if (auto db = open[DatabaseName].lock()) return db;
-    std::shared_ptr<engine::TEngineDatabase> db = DbiGuard([&] { return engine::TEngineDatabase::Open(DatabaseName); });
-    open[DatabaseName] = db;
+    std::string path = Session()->ResolvePath(DatabaseName);
+    if (auto db = open[path].lock()) return db;
+    std::shared_ptr<engine::TEngineDatabase> db = DbiGuard([&] { return engine::TEngineDatabase::Open(path); });
+    open[path] = db;
     return db;
 }
 

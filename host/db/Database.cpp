@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/db/DBConsts.h"
+#include "host/db/Session.h"
 
 namespace host {
 
@@ -30,6 +31,14 @@ void TDatabase::Loaded()
 {
     inherited::Loaded();
     if (FStreamedConnected) SetConnected(true);
+}
+
+std::vector<std::string> TDatabase::AllNames()
+{
+    std::vector<std::string> r;
+    for (TDatabase* d : AllDatabases())
+        if (!d->FDatabaseName.empty()) r.push_back(d->FDatabaseName);
+    return r;
 }
 
 TDatabase* TDatabase::Find(const std::string& DatabaseName)
@@ -66,7 +75,7 @@ std::string TDatabase::GetPath() const
 {
     std::string path = FParams->GetValues("PATH");
     if (path.empty()) path = FParams->GetValues("DATABASE NAME");
-    if (path.empty()) path = FAliasName;
+    if (path.empty() && !FAliasName.empty()) path = Session()->ResolvePath(FAliasName);
     if (path.empty()) path = FDatabaseName;
     return path;
 }

@@ -51,6 +51,8 @@ public:
 
     // The database component named DatabaseName, or nullptr.
     static TDatabase* Find(const std::string& DatabaseName);
+    // The names of every database component.
+    static std::vector<std::string> AllNames();
     void Loaded() override;
 
 protected:
