@@ -3,6 +3,7 @@
 #include <map>
 
 #include "host/db/DBConsts.h"
+#include "host/db/Database.h"
 
 namespace host {
 
@@ -11,6 +12,7 @@ namespace host {
 std::shared_ptr<engine::TEngineDatabase> AcquireEngineDatabase(const std::string& DatabaseName)
 {
     if (DatabaseName.empty()) DatabaseError(DBConsts::SDatabaseNameMissing);
+    if (TDatabase* d = TDatabase::Find(DatabaseName)) return d->GetHandle();
     static std::map<std::string, std::weak_ptr<engine::TEngineDatabase>> open;
     if (auto db = open[DatabaseName].lock()) return db;
     std::shared_ptr<engine::TEngineDatabase> db = DbiGuard([&] { return engine::TEngineDatabase::Open(DatabaseName); });
@@ -39,7 +41,7 @@ void TDBDataSet::SetSessionName(const std::string& Value)
     FSessionName = Value;
 }
 
-TDatabase* TDBDataSet::GetDatabase() const { return nullptr; }
+TDatabase* TDBDataSet::GetDatabase() const { return TDatabase::Find(FDatabaseName); }
 
 engine::TEngineDatabase& TDBDataSet::OpenDatabase()
 {

@@ -1,5 +1,6 @@
 #include "host/gdi/Dc.h"
 #include "host/gdi/DcInternal.h"
+#include "host/gdi/PrintDevice.h"
 
 #include "host/gdi/WinGdi.h"
 
@@ -237,6 +238,8 @@ HDC CreateCompatibleDC(HDC)
 // Window and screen DCs belong to the window system.
 BOOL DeleteDC(HDC hdc)
 {
+    if (DeletePrinterDc(hdc))
+        return TRUE;
     Dc* dc = FindDc(hdc);
     if (!dc || dc->Stock || dc->Type() != OBJ_MEMDC)
         return FALSE;
@@ -359,6 +362,8 @@ BOOL RestoreDC(HDC hdc, int saved)
 
 int GetDeviceCaps(HDC hdc, int index)
 {
+    if (int value; PrinterDeviceCaps(hdc, index, value))
+        return value;
     Dc* dc = FindDc(hdc);
     int w = dc && dc->Target ? dc->Target->Width : 0;
     int h = dc && dc->Target ? dc->Target->Height : 0;

@@ -2,6 +2,7 @@
 // The Win32-style drawing entry points. Mapping is MM_TEXT only: window and
 // viewport origins translate, extents do not scale.
 #include "host/gdi/WinTypes.h"
+#include "host/gdi/Print.h"
 
 #if __has_include("host/gdi/WinText.h")
 #include "host/gdi/WinText.h"
