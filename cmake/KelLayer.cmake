@@ -41,10 +41,8 @@ function(kel_test NAME DIR)
   if(NOT _src OR NOT _deps)
     return()
   endif()
-  add_executable(${NAME} ${_src})
+  add_executable(${NAME} ${_src} ${CMAKE_SOURCE_DIR}/tests/ForceHeadless.cpp)
   target_link_libraries(${NAME} PRIVATE ${_deps} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${NAME} PRIVATE KEL_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
-  # Tests get the in-memory screen even where a display is set; the x11
-  # backend's own tests choose it themselves.
-  gtest_discover_tests(${NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 ENVIRONMENT KEL_BACKEND=headless)
+  gtest_discover_tests(${NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

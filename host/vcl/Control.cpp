@@ -292,7 +292,7 @@ HOST_PUBLISHED(TControl)
     P.Property("Top", &TControl::GetTop, &TControl::SetTop);
     P.Property("Width", &TControl::GetWidth, &TControl::SetWidth);
     P.Property("Height", &TControl::GetHeight, &TControl::SetHeight);
-    P.Property("Cursor", &TControl::GetCursor, &TControl::SetCursor).Default(crDefault);
+    P.Property("Cursor", &TControl::GetCursor, &TControl::SetCursor).Type(CursorTypeInfo()).Default(crDefault);
     P.Property("Hint", &TControl::GetHint, &TControl::SetHint);
 }
 

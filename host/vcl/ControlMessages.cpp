@@ -1,5 +1,6 @@
 // Message dispatch and the mouse and notification handlers of TControl.
 #include "host/vcl/Controls.h"
+#include "host/rtl/Strings.h"
 
 #include <algorithm>
 #include <map>
@@ -365,6 +366,22 @@ LPCSTR StandardCursor(TCursor Cursor)
     }
 }
 
+struct TCursorName {
+    TCursor Value;
+    const char* Name;
+};
+
+constexpr TCursorName CursorNames[] = {
+    {crDefault, "crDefault"},     {crNone, "crNone"},         {crArrow, "crArrow"},
+    {crCross, "crCross"},         {crIBeam, "crIBeam"},       {crSize, "crSize"},
+    {crSizeNESW, "crSizeNESW"},   {crSizeNS, "crSizeNS"},     {crSizeNWSE, "crSizeNWSE"},
+    {crSizeWE, "crSizeWE"},       {crUpArrow, "crUpArrow"},   {crHourGlass, "crHourGlass"},
+    {crDrag, "crDrag"},           {crNoDrop, "crNoDrop"},     {crHSplit, "crHSplit"},
+    {crVSplit, "crVSplit"},       {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},
+    {crNo, "crNo"},               {crAppStart, "crAppStart"}, {crHelp, "crHelp"},
+    {crHandPoint, "crHandPoint"},
+};
+
 TExceptionHandler& ExceptionHandler()
 {
     static TExceptionHandler handler;
@@ -387,6 +404,32 @@ void SetCursorHandle(TCursor Cursor, HCURSOR Handle)
         CursorTable()[Cursor] = Handle;
     else
         CursorTable().erase(Cursor);
+}
+
+bool CursorToIdent(int64_t Cursor, std::string& Ident)
+{
+    for (const TCursorName& n : CursorNames)
+        if (n.Value == Cursor) {
+            Ident = n.Name;
+            return true;
+        }
+    return false;
+}
+
+bool IdentToCursor(const std::string& Ident, int64_t& Cursor)
+{
+    for (const TCursorName& n : CursorNames)
+        if (SameText(Ident, n.Name)) {
+            Cursor = n.Value;
+            return true;
+        }
+    return false;
+}
+
+const TTypeInfo* CursorTypeInfo()
+{
+    static const TTypeInfo info = MakeIntegerTypeInfo("TCursor", &IdentToCursor, &CursorToIdent);
+    return &info;
 }
 
 TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler Handler)

@@ -226,6 +226,10 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
 // for the built-in values, or one registered with SetCursorHandle.
 HCURSOR CursorHandle(TCursor Cursor);
 void SetCursorHandle(TCursor Cursor, HCURSOR Handle);
+// Cursor properties stream as their names ("crHandPoint") where they have one.
+bool CursorToIdent(int64_t Cursor, std::string& Ident);
+bool IdentToCursor(const std::string& Ident, int64_t& Cursor);
+const TTypeInfo* CursorTypeInfo();
 
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;

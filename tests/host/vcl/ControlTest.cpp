@@ -9,6 +9,7 @@ HOST_MESSAGE_MAP(TTestPanel)
 {
     M(CM_MOUSEENTER, &TTestPanel::CMMouseEnter);
     M(CM_MOUSELEAVE, &TTestPanel::CMMouseLeave);
+    M(CN_COMMAND, &TTestPanel::CNCommand);
 }
 
 HOST_MESSAGE_MAP(TTestBox)

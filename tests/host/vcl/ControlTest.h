@@ -73,6 +73,11 @@ protected:
     }
     void CMMouseEnter(TMessage&) { Log().push_back("mouseenter " + GetName()); }
     void CMMouseLeave(TMessage&) { Log().push_back("mouseleave " + GetName()); }
+    void CNCommand(TMessage& Message)
+    {
+        Log().push_back("command " + GetName() + " " + std::to_string(HIWORD(Message.WParam)));
+        Message.Result = 5;
+    }
 };
 
 class TTestBox : public TGraphicControl {

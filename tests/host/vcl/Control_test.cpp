@@ -285,6 +285,19 @@ TEST_F(ControlTest, ChildrenAndLookups)
     EXPECT_EQ(root->ControlAtPos(TPoint{10, 10}, false, true), w1);
 }
 
+TEST_F(ControlTest, CommandsFromAChildWindowAreReflectedToItsControl)
+{
+    TTestPanel* root = Root();
+    auto* child = Make<TTestPanel>(root, "Child", 0, 0, 10, 10);
+    TakeLog();
+    LRESULT r = SendMessage(root->GetHandle(), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED + 3), LPARAM(child->GetHandle()));
+    EXPECT_EQ(r, 5);
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"command Child 3"}));
+    // A command from a window no control owns is left to the window.
+    EXPECT_EQ(SendMessage(root->GetHandle(), WM_COMMAND, 0, LPARAM(FHost)), 0);
+    EXPECT_TRUE(TakeLog().empty());
+}
+
 TEST_F(ControlTest, ClientCoordinatesMapToTheScreen)
 {
     TTestPanel* root = Root();
@@ -303,6 +316,8 @@ TEST_F(ControlTest, ControlsStreamThroughATextForm)
     a->SetCaption("Hello");
     a->SetColor(clYellow);
     a->SetTabStop(true);
+    a->SetCursor(crHandPoint);
+    a->SetHint("A hint");
     auto* b = Make<TTestPanel>(root, "B", 10, 80, 100, 50, root);
     b->SetTabStop(true);
     b->SetTabOrder(0);
@@ -313,6 +328,7 @@ TEST_F(ControlTest, ControlsStreamThroughATextForm)
     EXPECT_NE(text.find("Caption = 'Hello'"), std::string::npos) << text;
     EXPECT_NE(text.find("Color = clYellow"), std::string::npos) << text;
     EXPECT_NE(text.find("ParentColor = False"), std::string::npos) << text;
+    EXPECT_NE(text.find("Cursor = crHandPoint"), std::string::npos) << text;
     EXPECT_EQ(text.find("ParentFont"), std::string::npos) << text;
 
     auto* copy = static_cast<TTestPanel*>(ReadComponentFromString(ObjectTextToBinary(text), nullptr));
@@ -328,6 +344,8 @@ TEST_F(ControlTest, ControlsStreamThroughATextForm)
     EXPECT_EQ(ca->GetCaption(), "Hello");
     EXPECT_EQ(ca->GetColor(), clYellow);
     EXPECT_EQ(cbox->GetColor(), clYellow);
+    EXPECT_EQ(ca->GetCursor(), crHandPoint);
+    EXPECT_EQ(ca->GetHint(), "A hint");
     EXPECT_EQ(cb->GetTabOrder(), 0);
     EXPECT_EQ(ca->GetTabOrder(), 1);
 }

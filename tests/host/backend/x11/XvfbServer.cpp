@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -72,6 +73,7 @@ void Start()
         std::string display = ":" + num;
         pid_t pid = fork();
         if (pid == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM);  // a crashed test leaves no server behind
             execl(xvfb.c_str(), "Xvfb", display.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
                   "-noreset", static_cast<char*>(nullptr));
             _exit(127);
