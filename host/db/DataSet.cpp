@@ -65,6 +65,16 @@ void TFields::GetFieldNames(TStrings* List) const
 
 // ---- TDataSet: construction and lifetime
 
+namespace {
+std::vector<TDataSet*>& OpenList()
+{
+    static std::vector<TDataSet*> list;
+    return list;
+}
+} // namespace
+
+const std::vector<TDataSet*>& TDataSet::OpenDataSets() { return OpenList(); }
+
 TDataSet::TDataSet(TComponent* AOwner)
     : TComponent(AOwner), FFields(std::make_unique<TFields>(this)), FFieldDefs(std::make_unique<TFieldDefs>(this))
 {
@@ -77,6 +87,7 @@ void TDataSet::Destroy()
             Close();
         } catch (...) {
             // A failing close must not stop the destruction; the cursor goes regardless.
+            std::erase(OpenList(), this);
             FCursor.reset();
             FState = dsInactive;
         }
@@ -153,6 +164,7 @@ void TDataSet::DoOpen()
     DbiGuard([&] { FCursor = CreateCursor(); });
     try {
         DbiGuard([&] { OpenCursor(); });
+        OpenList().push_back(this);
     } catch (...) {
         BindFields(false);
         if (FDefaultFields) DestroyFields();
@@ -182,6 +194,7 @@ void TDataSet::OpenCursor()
 
 void TDataSet::DoClose()
 {
+    std::erase(OpenList(), this);
     InternalClose();
     FCursor.reset();
     FExprFilter = FRecordFilter = 0;

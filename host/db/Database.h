@@ -51,10 +51,10 @@ public:
 
     // The database component named DatabaseName, or nullptr.
     static TDatabase* Find(const std::string& DatabaseName);
+    void Loaded() override;
 
 protected:
     void Destroy() override;
-    void Loaded() override;
 
     std::string FDatabaseName, FAliasName, FDriverName;
     std::unique_ptr<TStringList> FParams;
