@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "host/gdi/Image.h"
+#include "host/gdi/Png.h"
 #include "host/rtl/Streams.h"
 #include "host/vcl/Graphics.h"
 
@@ -105,6 +107,25 @@ TEST(Canvas, PenModeAndFillTools)
     b.C()->FloodFill(8, 8, clWhite, fsSurface);
     EXPECT_EQ(b.At(9, 9), clLime);
     EXPECT_EQ(b.At(2, 2), clBlue) << "flood fill stops at other colours";
+}
+
+TEST(Canvas, TextRectClipsAndFillsItsRectangle)
+{
+    Board b(20, 20);
+    b.C()->GetBrush()->SetColor(clRed);
+    b.C()->GetFont()->SetColor(clBlack);
+    b.C()->GetFont()->SetSize(14);
+    b.C()->TextRect(Rect(0, 0, 6, 20), 0, 0, "WWWW");
+    EXPECT_EQ(b.At(5, 19), clRed) << "the brush fills the rectangle";
+    int ink = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 6; ++x) ink += b.At(x, y) == clBlack;
+    EXPECT_GT(ink, 0) << "the text is drawn inside";
+    for (int y = 0; y < 20; ++y)
+        for (int x = 6; x < 20; ++x) ASSERT_EQ(b.At(x, y), clWhite) << x << "," << y;
+    b.C()->GetBrush()->SetStyle(bsClear);
+    b.C()->TextRect(Rect(10, 0, 20, 20), 10, 0, "W");
+    EXPECT_EQ(b.At(19, 19), clWhite) << "a clear brush leaves the background";
 }
 
 TEST(Canvas, ChangeEventsSurroundEveryDrawingCall)
@@ -232,6 +253,12 @@ TEST(Picture, ChoosesGraphicByExtension)
     }
     EXPECT_NE(dynamic_cast<TBitmap*>(p.GetGraphic()), nullptr) << "a failed load keeps the old graphic";
     EXPECT_NE(GraphicFilter(TGraphic::StaticClass()).find("Bitmaps (*.bmp)|*.bmp"), std::string::npos);
+    b.C()->SetPixels(1, 1, clOlive);
+    SavePngFile(ImageFromBitmap(b.Bmp.GetHandle()), dir + "pic.png");
+    p.LoadFromFile(dir + "pic.png");
+    ASSERT_NE(dynamic_cast<TBitmap*>(p.GetGraphic()), nullptr);
+    EXPECT_EQ(p.GetBitmap()->GetCanvas()->GetPixels(1, 1), clOlive);
+    std::remove((dir + "pic.png").c_str());
     std::remove((dir + "pic.bmp").c_str());
 }
 
