@@ -4,6 +4,28 @@
 
 namespace host {
 
+namespace {
+// Lends the canvas the paint DC for the length of one Paint call, also when
+// Paint throws, so the canvas never keeps a DC that EndPaint releases.
+template <class F>
+void PaintOnCanvas(TControlCanvas& Canvas, HDC DC, F&& DoPaint)
+{
+    Canvas.Lock();
+    Canvas.FreeHandle();
+    Canvas.SetHandle(DC);
+    struct TRelease {
+        TControlCanvas& C;
+        ~TRelease()
+        {
+            C.SetHandle(nullptr);
+            C.Unlock();
+        }
+    } release{Canvas};
+    DoPaint();
+}
+} // namespace
+
+
 // ---- TControlCanvas ---------------------------------------------------------------------
 
 TControlCanvas::~TControlCanvas() { FreeHandle(); }
@@ -65,18 +87,7 @@ void TGraphicControl::Destroy()
 void TGraphicControl::WMPaint(TMessage& Message)
 {
     if (!Message.WParam) return;
-    FCanvas->Lock();
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(HDC(Message.WParam));
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    PaintOnCanvas(*FCanvas, HDC(Message.WParam), [this] { Paint(); });
 }
 
 HOST_MESSAGE_MAP(TGraphicControl)
@@ -119,18 +130,7 @@ void TCustomControl::WMPaint(TMessage& Message)
 
 void TCustomControl::PaintWindow(HDC DC)
 {
-    FCanvas->Lock();
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    PaintOnCanvas(*FCanvas, DC, [this] { Paint(); });
 }
 
 HOST_MESSAGE_MAP(TCustomControl)

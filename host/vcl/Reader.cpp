@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "host/vcl/Filer.h"
+#include "host/vcl/ReaderInternal.h"
 
 namespace host {
 
@@ -8,25 +9,8 @@ void AddGlobalFixup(TPersistent* Instance, TComponent* InstanceComponent, TCompo
                     const TPropInfo* Prop, const std::string& RootName, const std::string& Name);
 
 namespace {
-const char* const SInvalidImage = "Invalid stream format";
-const char* const SInvalidPropertyValue = "Invalid property value";
+using namespace reader;
 const char* const SReadError = "Stream read error";
-
-
-bool IsIntValue(TValueType V) { return V == vaInt8 || V == vaInt16 || V == vaInt32; }
-
-// Keeps a depth counter balanced across exceptions.
-struct TDepthGuard {
-    int& Depth;
-    TDepthGuard(int& D, int Max) : Depth(D)
-    {
-        if (++Depth > Max) {
-            --Depth;
-            throw EReadError(std::string(SInvalidImage) + ": nesting too deep");
-        }
-    }
-    ~TDepthGuard() { --Depth; }
-};
 } // namespace
 
 TReader::TReader(TStream* Stream) : TFiler(Stream), FStreamSize(Stream->GetSize()) {}

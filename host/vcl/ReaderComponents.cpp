@@ -1,4 +1,5 @@
 #include "host/vcl/Filer.h"
+#include "host/vcl/ReaderInternal.h"
 
 namespace host {
 
@@ -6,28 +7,14 @@ void AddGlobalFixup(TPersistent* Instance, TComponent* InstanceComponent, TCompo
                     const TPropInfo* Prop, const std::string& RootName, const std::string& Name);
 
 namespace {
-const char* const SInvalidImage = "Invalid stream format";
-const char* const SInvalidPropertyValue = "Invalid property value";
+using namespace reader;
 
-bool IsIntValue(TValueType V) { return V == vaInt8 || V == vaInt16 || V == vaInt32; }
 bool IsStringValue(TValueType V) { return V == vaString || V == vaLString || V == vaWString || V == vaUTF8String; }
 bool IsFloatValue(TValueType V)
 {
     return V == vaExtended || V == vaSingle || V == vaCurrency || V == vaDate || IsIntValue(V) || V == vaInt64;
 }
 
-
-struct TDepthGuard {
-    int& Depth;
-    TDepthGuard(int& D, int Max) : Depth(D)
-    {
-        if (++Depth > Max) {
-            --Depth;
-            throw EReadError(std::string(SInvalidImage) + ": nesting too deep");
-        }
-    }
-    ~TDepthGuard() { --Depth; }
-};
 
 // Restores a string member (the error context) on every exit.
 struct TContextGuard {
