@@ -12,14 +12,13 @@
 #include "host/db/engine/Value.h"
 #include "host/rtl/Sets.h"
 #include "host/rtl/SysUtils.h"
+#include "host/vcl/Classes.h"
 #include "host/vcl/TypInfo.h"
 
 namespace host {
 
 [[noreturn]] void DatabaseError(const std::string& Msg);
 [[noreturn]] void DatabaseErrorFmt(const std::string& Fmt, TVarRecs Args);
-
-HOST_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 
 HOST_ENUM(TDataSetState, dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter, dsNewValue,
           dsOldValue, dsCurValue)

@@ -14,8 +14,12 @@
 #include "host/rtl/Object.h"
 #include "host/rtl/Sets.h"
 #include "host/rtl/SysUtils.h"
+#include "host/vcl/TypInfo.h"
 
 namespace host {
+
+// Horizontal alignment of text in labels, edits, panels and fields.
+HOST_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 
 class TComponent;
 class TReader;
