@@ -271,6 +271,16 @@ TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler Handler);
 // Inside a catch block: passes the exception to the hook, or rethrows it.
 void HandleWindowProcException(TObject* Sender);
 
+// What a modal form answers when it closes; buttons carry one to set it.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
+                       mrYes = 6, mrNo = 7, mrAll = 8;
+
+class TCustomForm;
+// The form a control sits on (the top of its parent chain when that is a
+// form), or nullptr.
+TCustomForm* GetParentForm(TControl* Control);
+
 // ---- TControl ---------------------------------------------------------------------------
 
 class TControl : public TComponent {

@@ -1,0 +1,3 @@
+#pragma once
+// Panels and bevels.
+#include "host/vcl/Controls.h"

@@ -1,0 +1,14 @@
+#include "host/vcl/Forms.h"
+
+namespace host {
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TCustomForm* GetParentForm(TControl* Control)
+{
+    if (!Control) return nullptr;
+    while (Control->GetParent()) Control = Control->GetParent();
+    return dynamic_cast<TCustomForm*>(Control);
+}
+
+} // namespace host

@@ -1,0 +1,3 @@
+#pragma once
+// Single- and multi-line text editing: TCustomEdit, TEdit, TCustomMemo, TMemo.
+#include "host/vcl/Controls.h"

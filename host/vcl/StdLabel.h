@@ -1,0 +1,3 @@
+#pragma once
+// Static text: TCustomLabel and TLabel.
+#include "host/vcl/Controls.h"

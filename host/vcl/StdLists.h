@@ -1,0 +1,3 @@
+#pragma once
+// List boxes and combo boxes.
+#include "host/vcl/Controls.h"

@@ -1,0 +1,3 @@
+#pragma once
+// The scroll bar control.
+#include "host/vcl/Controls.h"
