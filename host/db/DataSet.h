@@ -170,7 +170,7 @@ public:
     bool GetFieldData(const TField* Field, engine::TValue& Value) const;
     void SetFieldData(TField* Field, const engine::TValue& Value);
 
-    // Every open dataset, for routines that flush or inspect them all.
+    // Every open dataset, for routines that flush or examine them all.
     static const std::vector<TDataSet*>& OpenDataSets();
 
     // The engine cursor while open (nullptr when closed).
