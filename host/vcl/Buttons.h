@@ -14,6 +14,7 @@ namespace host {
 HOST_ENUM(TButtonLayout, blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom)
 HOST_ENUM(TButtonState, bsUp, bsDisabled, bsDown, bsExclusive)
 HOST_ENUM(TButtonStyle, bsAutoDetect, bsWin31, bsNew)
+HOST_ENUM(TBitBtnKind, bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll)
 using TNumGlyphs = int;
 
 // The glyph of a button: the bitmap as set (cells side by side in the order
@@ -137,6 +138,10 @@ protected:
 
 // An 8 x 8 checker of the two colours, as exclusive buttons show their face.
 std::unique_ptr<TBitmap> MakePatternBitmap(TColor BkColor, TColor FgColor);
+
+// The standard glyph of a bitmap button kind (one 16 x 16 cell on
+// fuchsia); nullptr for bkCustom.
+std::unique_ptr<TBitmap> MakeBitBtnGlyph(TBitBtnKind Kind);
 
 // Whether Key is the accelerator (the letter after a single '&') of Caption.
 bool IsAccel(WORD Key, const std::string& Caption);

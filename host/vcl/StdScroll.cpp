@@ -298,7 +298,7 @@ void TScrollBar::PaintArrow(const TRect& R, bool First, bool Pressed)
     bool vertical = FKind == sbVertical;
     int d = Pressed ? 1 : 0;
     int cx = (R.left + R.right) / 2 + d, cy = (R.top + R.bottom) / 2 + d;
-    int size = std::clamp((std::min(R.right - R.left, R.bottom - R.top) - 4) / 4, 1, 4);
+    int size = std::clamp((std::min(R.right - R.left, R.bottom - R.top) - 4) / 3, 1, 5);
     auto triangle = [&](int ox, int oy, TColor Color) {
         c->GetBrush()->SetColor(Color);
         for (int i = 0; i < size; ++i) {
@@ -324,10 +324,12 @@ void TScrollBar::PaintTrack(TLayout L)
     c->FillRect(PartRect(L.Arrow, L.Length - L.Arrow));
     c->GetBrush()->SetBitmap(nullptr);
     if (FPressedInside && (FPressed == TPart::PageUp || FPressed == TPart::PageDown)) {
-        // The pressed page area shows dark, as an inverted track does.
-        c->GetBrush()->SetColor(cl3DDkShadow);
+        // The pressed page area shows the track's checker inverted: dark.
+        std::unique_ptr<TBitmap> dark = MakePatternBitmap(cl3DDkShadow, clBtnShadow);
+        c->GetBrush()->SetBitmap(dark.get());
         c->FillRect(FPressed == TPart::PageUp ? PartRect(L.Arrow, L.ThumbStart)
                                               : PartRect(L.ThumbStart + L.ThumbLength, L.Length - L.Arrow));
+        c->GetBrush()->SetBitmap(nullptr);
     }
     if (L.ThumbLength == 0) return;
     TRect thumb = PartRect(L.ThumbStart, L.ThumbStart + L.ThumbLength);

@@ -357,3 +357,74 @@ TEST_F(SpeedButtonTest, PropertiesSurviveAFormFile)
 
 } // namespace
 } // namespace controltest
+
+namespace controltest {
+namespace {
+
+// A 16 x 16 picture on magenta: a navy triangle with a white highlight and a
+// black base line, as toolbar glyphs look.
+TBitmap* ArrowGlyph()
+{
+    auto* b = new TBitmap;
+    b->SetSize(16, 16);
+    TCanvas* c = b->GetCanvas();
+    c->GetBrush()->SetColor(clFuchsia);
+    c->FillRect(Rect(0, 0, 16, 16));
+    c->GetBrush()->SetColor(clNavy);
+    c->GetPen()->SetColor(clNavy);
+    c->Polygon({TPoint{3, 12}, TPoint{8, 3}, TPoint{13, 12}});
+    c->GetPen()->SetColor(clWhite);
+    c->MoveTo(7, 6);
+    c->LineTo(5, 10);
+    c->GetPen()->SetColor(clBlack);
+    c->MoveTo(2, 13);
+    c->LineTo(14, 13);
+    return b;
+}
+
+TEST_F(SpeedButtonTest, ShowcaseOfButtonStates)
+{
+    TTestPanel* root = Root();
+    root->SetColor(clBtnFace);
+    // The host window paints over its children; let it do so before the
+    // buttons below repaint at once.
+    ProcessPendingMessages();
+    TBitmap* glyph = ArrowGlyph();
+    const char* names[] = {"Up", "Down", "Disabled", "Flat", "FlatHot", "Caption"};
+    std::vector<TSpeedButton*> buttons;
+    for (int i = 0; i < 6; ++i) {
+        auto* b = Make<TSpeedButton>(root, names[i], 10 + i * 34, 10, 28, 28);
+        b->SetGlyph(glyph);
+        buttons.push_back(b);
+    }
+    glyph->Free();
+    buttons[1]->SetGroupIndex(1);
+    buttons[1]->SetDown(true);
+    buttons[2]->SetEnabled(false);
+    buttons[3]->SetFlat(true);
+    buttons[4]->SetFlat(true);
+    buttons[5]->SetBounds(10, 50, 90, 28);
+    buttons[5]->SetCaption("Open");
+    auto* top = Make<TSpeedButton>(root, "Top", 110, 50, 60, 44);
+    top->SetCaption("Save");
+    TBitmap* g2 = ArrowGlyph();
+    top->SetGlyph(g2);
+    g2->Free();
+    top->SetLayout(blGlyphTop);
+    top->SetEnabled(false);
+    TPoint hot = ScreenOf(buttons[4], 14, 14);
+    Input::MouseMove(hot.x, hot.y);
+    ProcessPendingMessages();
+    Screenshot(FHost, OutDir() + "/speedbuttons.png");
+
+    TImageData img = CaptureWindow(FHost);
+    // The down button's face is the checker of face and highlight colours.
+    TPoint face = buttons[1]->ClientToScreen(TPoint{3, 3});
+    COLORREF a = At(img, face.x - 20, face.y - 30), b = At(img, face.x - 19, face.y - 30);
+    EXPECT_NE(a, b);
+    EXPECT_TRUE((a == GetSysColor(COLOR_BTNFACE) && b == GetSysColor(COLOR_BTNHIGHLIGHT)) ||
+                (b == GetSysColor(COLOR_BTNFACE) && a == GetSysColor(COLOR_BTNHIGHLIGHT)));
+}
+
+} // namespace
+} // namespace controltest

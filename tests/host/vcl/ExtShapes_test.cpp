@@ -4,6 +4,9 @@
 #include "host/vcl/ExtShapes.h"
 #include "host/vcl/Filer.h"
 
+#include <cstdlib>
+#include <string>
+
 namespace controltest {
 namespace {
 
@@ -174,6 +177,41 @@ TEST_F(ShapeTest, PropertiesSurviveAFormFile)
     ASSERT_NE(icopy->GetPicture()->GetBitmap(), nullptr);
     EXPECT_EQ(icopy->GetPicture()->GetBitmap()->GetCanvas()->GetPixels(3, 0), clBlue);
     icopy->Free();
+}
+
+} // namespace
+} // namespace controltest
+
+namespace controltest {
+namespace {
+
+TEST_F(ShapeTest, ShowcaseOfShapesAndImages)
+{
+    TTestPanel* root = Surface();
+    ProcessPendingMessages();
+    for (int k = 0; k < 6; ++k) {
+        auto* s = Make<TShape>(root, "S" + std::to_string(k), 10 + k * 62, 10, 56, 40);
+        s->SetShape(TShapeType(k));
+        s->GetBrush()->SetColor(k % 2 ? clAqua : clYellow);
+        s->GetPen()->SetWidth(1 + k % 3);
+    }
+    auto* img = Make<TImage>(root, "Img", 10, 70, 60, 60);
+    img->SetStretch(true);
+    TBitmap* bmp = Halves();
+    img->GetPicture()->SetBitmap(bmp);
+    bmp->Free();
+    auto* clear = Make<TImage>(root, "Clear", 80, 70, 60, 60);
+    clear->SetCenter(true);
+    clear->SetTransparent(true);
+    TBitmap* b2 = Halves();
+    clear->GetPicture()->SetBitmap(b2);
+    b2->Free();
+    clear->SetStretch(true);
+    ProcessPendingMessages();
+    const char* dir = std::getenv("TEST_OUTPUT_DIR");
+    Screenshot(FHost, std::string(dir ? dir : "/tmp") + "/shapes.png");
+    EXPECT_EQ(Probe(clear, 10, 30), kWhite) << "the transparent half shows the parent";
+    EXPECT_EQ(Probe(clear, 50, 30), kBlue);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "host/vcl/Filer.h"
 #include "host/vcl/StdScroll.h"
 
+#include <cstdlib>
+
 namespace controltest {
 namespace {
 
@@ -166,6 +168,46 @@ TEST_F(ScrollBarTest, PropertiesSurviveAFormFileInAnyOrder)
     EXPECT_EQ(copy->GetLargeChange(), 30);
     EXPECT_EQ(copy->GetHeight(), 200);
     copy->Free();
+}
+
+} // namespace
+} // namespace controltest
+
+namespace controltest {
+namespace {
+
+TEST_F(ControlTest, ScrollBarShowcase)
+{
+    TTestPanel* root = Root();
+    root->SetColor(clBtnFace);
+    ProcessPendingMessages();
+    auto* h = Make<TScrollBar>(root, "H", 10, 10, 200, 16);
+    h->SetPosition(30);
+    auto* v = Make<TScrollBar>(root, "V", 220, 10, 16, 120);
+    v->SetKind(sbVertical);
+    v->SetBounds(220, 10, 16, 120);
+    v->SetPosition(70);
+    auto* off = Make<TScrollBar>(root, "Off", 10, 40, 200, 16);
+    off->SetEnabled(false);
+    auto* focused = Make<TScrollBar>(root, "Focused", 10, 70, 200, 16);
+    focused->SetFocus();
+    // A held page click shows the pressed part of the track.
+    TPoint p = ScreenOf(h, 150, 8);
+    Input::MouseMove(p.x, p.y);
+    Input::MouseDown();
+    ProcessPendingMessages();
+    const char* dir = std::getenv("TEST_OUTPUT_DIR");
+    Screenshot(FHost, std::string(dir ? dir : "/tmp") + "/scrollbars.png");
+    TImageData img = CaptureWindow(FHost);
+    // Left arrow of the disabled bar: no black arrow ink anywhere in it.
+    for (int y = 41; y < 55; ++y)
+        for (int x = 11; x < 25; ++x) EXPECT_NE(img.Pixel(x, y), 0u) << x << "," << y;
+    // The enabled bar's arrow has black ink.
+    bool ink = false;
+    for (int y = 11; y < 25; ++y)
+        for (int x = 11; x < 25; ++x) ink = ink || img.Pixel(x, y) == 0u;
+    EXPECT_TRUE(ink);
+    Input::MouseUp();
 }
 
 } // namespace
