@@ -277,6 +277,41 @@ TEST(TImageListTest, SizeChangeEmptiesAndMaskChangeKeepsImages)
     list->Free();
 }
 
+TEST(TImageListTest, ReplaceDeleteAndCopyBetweenLists)
+{
+    TImageList* list = new TImageList(nullptr, 4, 4);
+    auto red = Glyph(clRed, clBlue);
+    auto white = Glyph(clWhite, clYellow);
+    for (int i = 0; i < 3; ++i) list->AddMasked(red.get(), clRed);
+    list->ReplaceMasked(1, white.get(), clWhite);
+    list->Replace(2, white.get(), nullptr);
+    struct Case {
+        int Index;
+        TColor Edge, Centre;
+    } cases[] = {{0, clGreen, clBlue}, {1, clGreen, clYellow}, {2, clWhite, clYellow}};
+    auto check = [&](TCustomImageList* L, const char* What) {
+        for (const Case& c : cases) {
+            TCanvasTarget t;
+            L->Draw(t.Bmp->GetCanvas(), 0, 0, c.Index);
+            EXPECT_EQ(t.At(0, 0), c.Edge) << What << " " << c.Index;
+            EXPECT_EQ(t.At(1, 1), c.Centre) << What << " " << c.Index;
+        }
+    };
+    check(list, "replaced");
+    TImageList* copy = new TImageList(nullptr);
+    copy->Assign(list);
+    EXPECT_EQ(copy->GetCount(), 3);
+    check(copy, "assigned");
+    list->Delete(0);
+    EXPECT_EQ(list->GetCount(), 2);
+    EXPECT_THROW(list->Replace(2, white.get(), nullptr), EInvalidOperation);
+    list->Clear();
+    EXPECT_EQ(list->GetCount(), 0);
+    EXPECT_EQ(copy->GetCount(), 3) << "the copy owns its own images";
+    copy->Free();
+    list->Free();
+}
+
 TEST(TImageListTest, ImagesAndPropertiesSurviveAFormFile)
 {
     TImageList* list = new TImageList(nullptr, 4, 4);
