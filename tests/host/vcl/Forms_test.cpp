@@ -396,3 +396,75 @@ TEST_F(FormsTest, AStoredLayoutCreatesTheFormsComponents)
 
 } // namespace
 } // namespace formstest
+
+namespace formstest {
+namespace {
+
+TEST_F(FormsTest, DraggingTheBorderResizesAndASubclassedProcedureCanClampIt)
+{
+    TForm* form = MakeForm("F", 100, 80, 300, 200);
+    int resizes = 0;
+    form->OnResize = [&](TObject*) { ++resizes; };
+    form->Show();
+    ProcessPendingMessages();
+    RECT r;
+    GetWindowRect(form->GetHandle(), &r);
+    POINT edge{r.right - 2, (r.top + r.bottom) / 2};
+    ASSERT_EQ(SendMessage(form->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTRIGHT);
+    Input::Drag(edge, POINT{edge.x + 100, edge.y});
+    EXPECT_EQ(form->GetWidth(), 400);
+    EXPECT_GT(resizes, 0);
+
+    // A hook on the form's window procedure, as the library's form sizer does.
+    int changing = 0;
+    WNDPROC old = nullptr;
+    HWND wnd = form->GetHandle();
+    WNDPROC hook = MakeObjectInstance([&](TMessage& M) {
+        if (M.Msg == WM_WINDOWPOSCHANGING) {
+            ++changing;
+            auto* pos = reinterpret_cast<WINDOWPOS*>(M.LParam);
+            if (!(pos->flags & SWP_NOSIZE) && pos->cx > 450) pos->cx = 450;
+        }
+        M.Result = CallWindowProc(old, wnd, M.Msg, M.WParam, M.LParam);
+    });
+    old = reinterpret_cast<WNDPROC>(SetWindowLong(wnd, GWL_WNDPROC, LONG_PTR(hook)));
+    GetWindowRect(wnd, &r);
+    edge = POINT{r.right - 2, (r.top + r.bottom) / 2};
+    Input::Drag(edge, POINT{edge.x + 200, edge.y});
+    EXPECT_EQ(form->GetWidth(), 450);
+    EXPECT_GT(changing, 0);
+    SetWindowLong(wnd, GWL_WNDPROC, LONG_PTR(old));
+    FreeObjectInstance(hook);
+    form->SetWidth(500);  // the hook is gone
+    EXPECT_EQ(form->GetWidth(), 500);
+}
+
+} // namespace
+} // namespace formstest
+
+#include "host/vcl/StdEdit.h"
+
+namespace formstest {
+namespace {
+
+TEST_F(FormsTest, TypingGoesToTheFocusedEditOfTheActiveForm)
+{
+    TForm* form = MakeForm("F");
+    auto* first = Make<TEdit>(form, "First", 10, 10, 150, 21);
+    auto* second = Make<TEdit>(form, "Second", 10, 40, 150, 21);
+    std::vector<std::string> changes;
+    second->OnChange = [&](TObject*) { changes.push_back(second->GetText()); };
+    form->Show();
+    ProcessPendingMessages();
+    EXPECT_TRUE(first->Focused());
+    Input::KeyPress(VK_TAB);
+    EXPECT_TRUE(second->Focused());
+    Input::TypeText("Ab1");
+    EXPECT_EQ(second->GetText(), "Ab1");
+    EXPECT_EQ(first->GetText(), "");
+    EXPECT_EQ(changes, (std::vector<std::string>{"A", "Ab", "Ab1"}));
+    EXPECT_EQ(Screen->GetActiveControl(), second);
+}
+
+} // namespace
+} // namespace formstest
