@@ -15,7 +15,12 @@ TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner)
     FTabStop = true;
     FParentColor = false;
     FColor = clWindow;
-    FItems = std::make_unique<TListBoxStrings>(this);
+    static const TItemMessages messages{LB_ADDSTRING,   LB_INSERTSTRING,    LB_DELETESTRING, LB_RESETCONTENT,
+                                        LB_GETCOUNT,    LB_GETTEXT,         LB_GETTEXTLEN,   LB_SETITEMDATA,
+                                        LB_GETITEMDATA, LB_FINDSTRINGEXACT, LB_GETCURSEL,    LB_SETCURSEL,
+                                        LB_ERR};
+    FItems = std::make_unique<TItemStrings>(
+        this, messages, FSave, [this] { return UseWindow(); }, [this] { return FSorted; });
     FCanvas = std::make_unique<TControlCanvas>();
     FCanvas->SetControl(this);
 }
@@ -51,10 +56,12 @@ void TCustomListBox::CreateParams(TCreateParams& Params)
     if (FMultiSelect) Params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
     if (!FIntegralHeight) Params.Style |= LBS_NOINTEGRALHEIGHT;
     if (FColumns > 0) Params.Style |= LBS_MULTICOLUMN | WS_HSCROLL;
-    if (FCtl3D)
-        Params.ExStyle |= WS_EX_CLIENTEDGE;
-    else
-        Params.Style |= WS_BORDER;
+    if (FBorderStyle == bsSingle) {
+        if (FCtl3D)
+            Params.ExStyle |= WS_EX_CLIENTEDGE;
+        else
+            Params.Style |= WS_BORDER;
+    }
 }
 
 void TCustomListBox::CreateWnd()
@@ -74,35 +81,35 @@ void TCustomListBox::DestroyWnd()
 // The window's items, selection and top index wait in the control.
 void TCustomListBox::SaveState()
 {
-    FSaveItems.clear();
-    FSaveSelected.clear();
+    FSave.Items.clear();
+    FSave.Selected.clear();
     int n = int(Perform(LB_GETCOUNT, 0, 0));
-    FSaveItems.reserve(size_t(n));
+    FSave.Items.reserve(size_t(n));
     for (int i = 0; i < n; ++i) {
-        FSaveItems.emplace_back(FItems->GetStrings(i), FItems->GetObjects(i));
-        if (FMultiSelect && Perform(LB_GETSEL, WPARAM(i), 0) > 0) FSaveSelected.push_back(i);
+        FSave.Items.emplace_back(FItems->GetStrings(i), FItems->GetObjects(i));
+        if (FMultiSelect && Perform(LB_GETSEL, WPARAM(i), 0) > 0) FSave.Selected.push_back(i);
     }
-    FSaveItemIndex = GetItemIndex();
-    FSaveTopIndex = int(Perform(LB_GETTOPINDEX, 0, 0));
+    FSave.ItemIndex = GetItemIndex();
+    FSave.TopIndex = int(Perform(LB_GETTOPINDEX, 0, 0));
 }
 
 void TCustomListBox::RestoreState()
 {
-    if (FSaveItems.empty()) return;
+    if (FSave.Items.empty()) return;
     Perform(WM_SETREDRAW, 0, 0);
-    for (auto& [text, data] : FSaveItems) {
+    for (auto& [text, data] : FSave.Items) {
         LRESULT i = Perform(LB_ADDSTRING, 0, LPARAM(text.c_str()));
         if (i >= 0) Perform(LB_SETITEMDATA, WPARAM(i), LPARAM(data));
     }
     if (FMultiSelect)
-        for (int i : FSaveSelected) Perform(LB_SETSEL, 1, LPARAM(i));
-    if (FSaveItemIndex >= 0) SetItemIndex(FSaveItemIndex);
-    Perform(LB_SETTOPINDEX, WPARAM(FSaveTopIndex), 0);
+        for (int i : FSave.Selected) Perform(LB_SETSEL, 1, LPARAM(i));
+    if (FSave.ItemIndex >= 0) SetItemIndex(FSave.ItemIndex);
+    Perform(LB_SETTOPINDEX, WPARAM(FSave.TopIndex), 0);
     Perform(WM_SETREDRAW, 1, 0);
-    FSaveItems.clear();
-    FSaveSelected.clear();
-    FSaveItemIndex = -1;
-    FSaveTopIndex = 0;
+    FSave.Items.clear();
+    FSave.Selected.clear();
+    FSave.ItemIndex = -1;
+    FSave.TopIndex = 0;
 }
 
 // ---- Properties --------------------------------------------------------------------------
@@ -113,7 +120,7 @@ void TCustomListBox::Clear() { FItems->Clear(); }
 
 int TCustomListBox::GetItemIndex()
 {
-    if (!HandleAllocated()) return FSaveItemIndex;
+    if (!HandleAllocated()) return FSave.ItemIndex;
     LRESULT r = Perform(FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0);
     return r < 0 ? -1 : int(r);
 }
@@ -122,7 +129,7 @@ void TCustomListBox::SetItemIndex(int Value)
 {
     if (GetItemIndex() == Value) return;
     if (!UseWindow()) {
-        FSaveItemIndex = Value < int(FSaveItems.size()) ? Value : -1;
+        FSave.ItemIndex = Value < int(FSave.Items.size()) ? Value : -1;
         return;
     }
     Perform(FMultiSelect ? LB_SETCARETINDEX : LB_SETCURSEL, WPARAM(Value), 0);
@@ -130,7 +137,7 @@ void TCustomListBox::SetItemIndex(int Value)
 
 int TCustomListBox::GetTopIndex()
 {
-    if (!HandleAllocated()) return FSaveTopIndex;
+    if (!HandleAllocated()) return FSave.TopIndex;
     return int(Perform(LB_GETTOPINDEX, 0, 0));
 }
 
@@ -138,7 +145,7 @@ void TCustomListBox::SetTopIndex(int Value)
 {
     if (GetTopIndex() == Value) return;
     if (!UseWindow()) {
-        FSaveTopIndex = Value;
+        FSave.TopIndex = Value;
         return;
     }
     Perform(LB_SETTOPINDEX, WPARAM(Value), 0);
@@ -146,17 +153,17 @@ void TCustomListBox::SetTopIndex(int Value)
 
 int TCustomListBox::GetSelCount()
 {
-    if (!UseWindow()) return FMultiSelect ? int(FSaveSelected.size()) : -1;
+    if (!UseWindow()) return FMultiSelect ? int(FSave.Selected.size()) : -1;
     return int(Perform(LB_GETSELCOUNT, 0, 0));
 }
 
 bool TCustomListBox::GetSelected(int Index)
 {
     if (!UseWindow()) {
-        if (Index < 0 || Index >= int(FSaveItems.size()))
+        if (Index < 0 || Index >= int(FSave.Items.size()))
             throw EListError(Format("List index out of bounds (%d)", {Index}));
-        if (!FMultiSelect) return Index == FSaveItemIndex;
-        return std::find(FSaveSelected.begin(), FSaveSelected.end(), Index) != FSaveSelected.end();
+        if (!FMultiSelect) return Index == FSave.ItemIndex;
+        return std::find(FSave.Selected.begin(), FSave.Selected.end(), Index) != FSave.Selected.end();
     }
     LRESULT r = Perform(LB_GETSEL, WPARAM(Index), 0);
     if (r < 0) throw EListError(Format("List index out of bounds (%d)", {Index}));
@@ -173,15 +180,23 @@ void TCustomListBox::SetSelected(int Index, bool Value)
         return;
     }
     if (!UseWindow()) {
-        if (Index < 0 || Index >= int(FSaveItems.size()))
+        if (Index < 0 || Index >= int(FSave.Items.size()))
             throw EListError(Format("List index out of bounds (%d)", {Index}));
-        auto it = std::find(FSaveSelected.begin(), FSaveSelected.end(), Index);
-        if (Value && it == FSaveSelected.end()) FSaveSelected.push_back(Index);
-        if (!Value && it != FSaveSelected.end()) FSaveSelected.erase(it);
+        auto it = std::find(FSave.Selected.begin(), FSave.Selected.end(), Index);
+        if (Value && it == FSave.Selected.end()) FSave.Selected.push_back(Index);
+        if (!Value && it != FSave.Selected.end()) FSave.Selected.erase(it);
         return;
     }
     if (Perform(LB_SETSEL, Value ? 1 : 0, LPARAM(Index)) == LB_ERR)
         throw EListError(Format("List index out of bounds (%d)", {Index}));
+}
+
+void TCustomListBox::SetBorderStyle(TBorderStyle Value)
+{
+    if (Value != bsNone) Value = bsSingle;
+    if (FBorderStyle == Value) return;
+    FBorderStyle = Value;
+    RecreateWnd();
 }
 
 void TCustomListBox::SetColumns(int Value)
@@ -249,10 +264,10 @@ void TCustomListBox::SetSorted(bool Value)
         return;
     }
     if (Value) {
-        std::stable_sort(FSaveItems.begin(), FSaveItems.end(),
+        std::stable_sort(FSave.Items.begin(), FSave.Items.end(),
                          [](const auto& a, const auto& b) { return AnsiCompareText(a.first, b.first) < 0; });
-        FSaveSelected.clear();
-        FSaveItemIndex = -1;
+        FSave.Selected.clear();
+        FSave.ItemIndex = -1;
     }
 }
 

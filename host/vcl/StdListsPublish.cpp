@@ -11,6 +11,7 @@ HOST_PUBLISHED(TListBox)
         .Type(ColorTypeInfo())
         .Stored(&TListBox::IsColorStored)
         .NoDefault();
+    P.Property("BorderStyle", &TListBox::GetBorderStyle, &TListBox::SetBorderStyle).Default(bsSingle);
     P.Property("Columns", &TListBox::GetColumns, &TListBox::SetColumns).Default(0);
     P.Property("Ctl3D", &TListBox::GetCtl3D, &TListBox::SetCtl3D).Default(true);
     P.Property("DragCursor", &TListBox::GetDragCursor, &TListBox::SetDragCursor)
@@ -53,6 +54,55 @@ HOST_PUBLISHED(TListBox)
     P.Property("OnStartDrag", &TListBox::OnStartDrag);
 }
 
-HOST_REGISTER_CLASSES(TListBox);
+HOST_PUBLISHED(TComboBox)
+{
+    P.Property("Style", &TComboBox::GetStyle, &TComboBox::SetStyle).Default(csDropDown);
+    P.Property("Align", &TComboBox::GetAlign, &TComboBox::SetAlign).Default(alNone);
+    P.Property("Color", &TComboBox::GetColor, &TComboBox::SetColor)
+        .Type(ColorTypeInfo())
+        .Stored(&TComboBox::IsColorStored)
+        .NoDefault();
+    P.Property("Ctl3D", &TComboBox::GetCtl3D, &TComboBox::SetCtl3D).Default(true);
+    P.Property("DragCursor", &TComboBox::GetDragCursor, &TComboBox::SetDragCursor)
+        .Type(CursorTypeInfo())
+        .Default(crDrag);
+    P.Property("DragMode", &TComboBox::GetDragMode, &TComboBox::SetDragMode).Default(dmManual);
+    P.Property("DropDownCount", &TComboBox::GetDropDownCount, &TComboBox::SetDropDownCount).Default(8);
+    P.Property("Enabled", &TComboBox::GetEnabled, &TComboBox::SetEnabled).Default(true);
+    P.Property("Font", &TComboBox::GetFont, &TComboBox::SetFont).Stored(&TComboBox::IsFontStored);
+    P.Property("ItemHeight", &TComboBox::GetItemHeight, &TComboBox::SetItemHeight)
+        .Stored(&TComboBox::IsItemHeightStored);
+    P.Property("MaxLength", &TComboBox::GetMaxLength, &TComboBox::SetMaxLength).Default(0);
+    P.Property("ParentColor", &TComboBox::GetParentColor, &TComboBox::SetParentColor).Default(false);
+    P.Property("ParentCtl3D", &TComboBox::GetParentCtl3D, &TComboBox::SetParentCtl3D).Default(true);
+    P.Property("ParentFont", &TComboBox::GetParentFont, &TComboBox::SetParentFont).Default(true);
+    P.Property("ParentShowHint", &TComboBox::GetParentShowHint, &TComboBox::SetParentShowHint).Default(true);
+    P.Property("ShowHint", &TComboBox::GetShowHint, &TComboBox::SetShowHint).Stored(&TComboBox::IsShowHintStored);
+    P.Property("Sorted", &TComboBox::GetSorted, &TComboBox::SetSorted).Default(false);
+    P.Property("TabOrder", &TComboBox::GetTabOrder, &TComboBox::SetTabOrder).Default(-1);
+    P.Property("TabStop", &TComboBox::GetTabStop, &TComboBox::SetTabStop).Default(true);
+    P.Property("Text", &TComboBox::GetText, &TComboBox::SetText);
+    P.Property("Visible", &TComboBox::GetVisible, &TComboBox::SetVisible).Default(true);
+    P.Property("OnChange", &TComboBox::FOnChange);
+    P.Property("OnClick", &TComboBox::OnClick);
+    P.Property("OnDblClick", &TComboBox::OnDblClick);
+    P.Property("OnDragDrop", &TComboBox::OnDragDrop);
+    P.Property("OnDragOver", &TComboBox::OnDragOver);
+    P.Property("OnDrawItem", &TComboBox::FOnDrawItem);
+    P.Property("OnDropDown", &TComboBox::FOnDropDown);
+    P.Property("OnEndDrag", &TComboBox::OnEndDrag);
+    P.Property("OnEnter", &TComboBox::OnEnter);
+    P.Property("OnExit", &TComboBox::OnExit);
+    P.Property("OnKeyDown", &TComboBox::OnKeyDown);
+    P.Property("OnKeyPress", &TComboBox::OnKeyPress);
+    P.Property("OnKeyUp", &TComboBox::OnKeyUp);
+    P.Property("OnMeasureItem", &TComboBox::FOnMeasureItem);
+    P.Property("OnStartDrag", &TComboBox::OnStartDrag);
+    // After Text: a drop-down list shows the item the text names once the
+    // items are there.
+    P.Property("Items", &TComboBox::GetItems, &TComboBox::SetItems);
+}
+
+HOST_REGISTER_CLASSES(TListBox, TComboBox);
 
 }  // namespace host

@@ -1,4 +1,4 @@
-// The Items of a list box: LB_* messages to the list window, or the items
+// The Items of list and combo boxes: messages to the window, or the items
 // waiting in the control while it has none.
 #include "host/rtl/SysUtils.h"
 #include "host/vcl/StdLists.h"
@@ -7,141 +7,156 @@
 
 namespace host {
 
-namespace {
-
-[[noreturn]] void IndexError(int Index) { throw EStringListError(Format("List index out of bounds (%d)", {Index})); }
-
-}  // namespace
-
-int TListBoxStrings::GetCount() const
+TItemStrings::TItemStrings(TWinControl* Control, const TItemMessages& Messages, TItemStore& Store,
+                           std::function<bool()> UseWindow, std::function<bool()> Sorted)
+    : FControl(Control), FMsgs(Messages), FStore(Store), FUseWindow(std::move(UseWindow)), FSorted(std::move(Sorted))
 {
-    if (FListBox->HandleAllocated()) return int(FListBox->Perform(LB_GETCOUNT, 0, 0));
-    return int(FListBox->FSaveItems.size());
 }
 
-std::string TListBoxStrings::Get(int Index) const
+void TItemStrings::CheckIndex(int Index, int Limit) const
 {
-    if (FListBox->HandleAllocated()) {
-        LRESULT len = FListBox->Perform(LB_GETTEXTLEN, WPARAM(Index), 0);
-        if (len == LB_ERR) IndexError(Index);
-        std::string s(size_t(len) + 1, '\0');
-        FListBox->Perform(LB_GETTEXT, WPARAM(Index), LPARAM(s.data()));
-        s.resize(size_t(len));
-        return s;
-    }
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    return FListBox->FSaveItems[size_t(Index)].first;
+    if (Index < 0 || Index >= Limit) Error("List index out of bounds (%d)", Index);
 }
 
-TObject* TListBoxStrings::GetObject(int Index) const
+int TItemStrings::GetCount() const
 {
-    if (FListBox->HandleAllocated()) {
-        LRESULT data = FListBox->Perform(LB_GETITEMDATA, WPARAM(Index), 0);
-        if (data == LB_ERR) IndexError(Index);
-        return reinterpret_cast<TObject*>(data);
-    }
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    return FListBox->FSaveItems[size_t(Index)].second;
+    if (Windowed()) return int(FControl->Perform(FMsgs.Count, 0, 0));
+    return int(FStore.Items.size());
 }
 
-void TListBoxStrings::PutObject(int Index, TObject* AObject)
+std::string TItemStrings::Get(int Index) const
 {
-    if (FListBox->UseWindow()) {
-        if (FListBox->Perform(LB_SETITEMDATA, WPARAM(Index), LPARAM(AObject)) == LB_ERR) IndexError(Index);
-        return;
+    if (!Windowed()) {
+        CheckIndex(Index, GetCount());
+        return FStore.Items[size_t(Index)].first;
     }
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    FListBox->FSaveItems[size_t(Index)].second = AObject;
+    LRESULT len = FControl->Perform(FMsgs.GetTextLen, WPARAM(Index), 0);
+    if (len == FMsgs.Err) Error("List index out of bounds (%d)", Index);
+    std::string s(size_t(len) + 1, '\0');
+    FControl->Perform(FMsgs.GetText, WPARAM(Index), LPARAM(s.data()));
+    s.resize(size_t(len));
+    return s;
+}
+
+TObject* TItemStrings::GetObject(int Index) const
+{
+    if (!Windowed()) {
+        CheckIndex(Index, GetCount());
+        return FStore.Items[size_t(Index)].second;
+    }
+    CheckIndex(Index, GetCount());
+    return reinterpret_cast<TObject*>(FControl->Perform(FMsgs.GetData, WPARAM(Index), 0));
+}
+
+void TItemStrings::PutObject(int Index, TObject* AObject)
+{
+    CheckIndex(Index, GetCount());
+    if (FUseWindow())
+        FControl->Perform(FMsgs.SetData, WPARAM(Index), LPARAM(AObject));
+    else
+        FStore.Items[size_t(Index)].second = AObject;
 }
 
 // Replacing a string keeps its object and the selection.
-void TListBoxStrings::Put(int Index, const std::string& S)
+void TItemStrings::Put(int Index, const std::string& S)
 {
-    int selected = FListBox->GetItemIndex();
     TObject* data = GetObject(Index);
+    bool windowed = FUseWindow();
+    LRESULT cur = windowed ? FControl->Perform(FMsgs.GetCurSel, 0, 0) : FStore.ItemIndex;
+    std::vector<int> keep = FStore.Selected;
     Delete(Index);
     InsertObject(Index, S, data);
-    FListBox->SetItemIndex(selected);
+    if (windowed) {
+        if (cur >= 0) FControl->Perform(FMsgs.SetCurSel, WPARAM(cur), 0);
+        return;
+    }
+    FStore.ItemIndex = int(cur);
+    FStore.Selected = keep;
 }
 
-int TListBoxStrings::Add(const std::string& S) { return AddObject(S, nullptr); }
+int TItemStrings::Add(const std::string& S) { return AddObject(S, nullptr); }
 
-int TListBoxStrings::AddObject(const std::string& S, TObject* AObject)
+int TItemStrings::AddObject(const std::string& S, TObject* AObject)
 {
-    if (FListBox->UseWindow()) {
-        LRESULT index = FListBox->Perform(LB_ADDSTRING, 0, LPARAM(S.c_str()));
+    if (FUseWindow()) {
+        LRESULT index = FControl->Perform(FMsgs.Add, 0, LPARAM(S.c_str()));
         if (index < 0) throw EOutOfResources("Failed to add a list item");
-        FListBox->Perform(LB_SETITEMDATA, WPARAM(index), LPARAM(AObject));
+        FControl->Perform(FMsgs.SetData, WPARAM(index), LPARAM(AObject));
         return int(index);
     }
-    auto& items = FListBox->FSaveItems;
+    auto& items = FStore.Items;
     auto pos = items.end();
-    // The same order the window keeps: after equal texts, without case.
-    if (FListBox->FSorted)
+    // The order the window keeps: after equal texts, without case.
+    if (FSorted())
         pos = std::upper_bound(items.begin(), items.end(), S, [](const std::string& s, const auto& item) {
             return AnsiCompareText(s, item.first) < 0;
         });
     int index = int(pos - items.begin());
     items.insert(pos, {S, AObject});
+    for (int& i : FStore.Selected)
+        if (i >= index) ++i;
+    if (FStore.ItemIndex >= index) ++FStore.ItemIndex;
     return index;
 }
 
-void TListBoxStrings::Insert(int Index, const std::string& S) { InsertObject(Index, S, nullptr); }
+void TItemStrings::Insert(int Index, const std::string& S) { InsertObject(Index, S, nullptr); }
 
-void TListBoxStrings::InsertObject(int Index, const std::string& S, TObject* AObject)
+void TItemStrings::InsertObject(int Index, const std::string& S, TObject* AObject)
 {
-    if (Index < 0 || Index > GetCount()) IndexError(Index);
-    if (FListBox->UseWindow()) {
-        LRESULT index = FListBox->Perform(LB_INSERTSTRING, WPARAM(Index), LPARAM(S.c_str()));
+    if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
+    if (FUseWindow()) {
+        LRESULT index = FControl->Perform(FMsgs.Insert, WPARAM(Index), LPARAM(S.c_str()));
         if (index < 0) throw EOutOfResources("Failed to insert a list item");
-        FListBox->Perform(LB_SETITEMDATA, WPARAM(index), LPARAM(AObject));
+        FControl->Perform(FMsgs.SetData, WPARAM(index), LPARAM(AObject));
         return;
     }
-    FListBox->FSaveItems.insert(FListBox->FSaveItems.begin() + Index, {S, AObject});
+    FStore.Items.insert(FStore.Items.begin() + Index, {S, AObject});
+    for (int& i : FStore.Selected)
+        if (i >= Index) ++i;
+    if (FStore.ItemIndex >= Index) ++FStore.ItemIndex;
 }
 
-void TListBoxStrings::Delete(int Index)
+void TItemStrings::Delete(int Index)
 {
-    if (FListBox->UseWindow()) {
-        if (FListBox->Perform(LB_DELETESTRING, WPARAM(Index), 0) == LB_ERR) IndexError(Index);
+    CheckIndex(Index, GetCount());
+    if (FUseWindow()) {
+        FControl->Perform(FMsgs.Delete, WPARAM(Index), 0);
         return;
     }
-    if (Index < 0 || Index >= GetCount()) IndexError(Index);
-    FListBox->FSaveItems.erase(FListBox->FSaveItems.begin() + Index);
-    auto& sel = FListBox->FSaveSelected;
+    FStore.Items.erase(FStore.Items.begin() + Index);
+    auto& sel = FStore.Selected;
     sel.erase(std::remove(sel.begin(), sel.end(), Index), sel.end());
     for (int& i : sel)
         if (i > Index) --i;
-    if (FListBox->FSaveItemIndex == Index) FListBox->FSaveItemIndex = -1;
-    if (FListBox->FSaveItemIndex > Index) --FListBox->FSaveItemIndex;
+    if (FStore.ItemIndex == Index)
+        FStore.ItemIndex = -1;
+    else if (FStore.ItemIndex > Index)
+        --FStore.ItemIndex;
 }
 
-void TListBoxStrings::Clear()
+void TItemStrings::Clear()
 {
-    if (FListBox->UseWindow()) {
-        FListBox->Perform(LB_RESETCONTENT, 0, 0);
+    if (FUseWindow()) {
+        FControl->Perform(FMsgs.Reset, 0, 0);
         return;
     }
-    FListBox->FSaveItems.clear();
-    FListBox->FSaveSelected.clear();
-    FListBox->FSaveItemIndex = -1;
-    FListBox->FSaveTopIndex = 0;
+    FStore = TItemStore();
 }
 
-int TListBoxStrings::IndexOf(const std::string& S) const
+int TItemStrings::IndexOf(const std::string& S) const
 {
-    if (FListBox->HandleAllocated()) {
-        LRESULT i = FListBox->Perform(LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(S.c_str()));
+    if (Windowed()) {
+        LRESULT i = FControl->Perform(FMsgs.FindExact, WPARAM(-1), LPARAM(S.c_str()));
         return i < 0 ? -1 : int(i);
     }
     return inherited::IndexOf(S);
 }
 
-void TListBoxStrings::SetUpdateState(bool Updating)
+void TItemStrings::SetUpdateState(bool Updating)
 {
-    if (!FListBox->HandleAllocated()) return;
-    FListBox->Perform(WM_SETREDRAW, Updating ? 0 : 1, 0);
-    if (!Updating) FListBox->Refresh();
+    if (!Windowed()) return;
+    FControl->Perform(WM_SETREDRAW, Updating ? 0 : 1, 0);
+    if (!Updating) FControl->Refresh();
 }
 
 }  // namespace host

@@ -24,7 +24,9 @@ int FocusItem(const TListState& S)
 HBRUSH ControlColors(TListState& S, HDC DC)
 {
     HWND target = S.Combo ? S.Combo : S.Notify;
-    HBRUSH brush = target ? HBRUSH(SendMessage(target, WM_CTLCOLORLISTBOX, WPARAM(DC), LPARAM(S.Wnd))) : nullptr;
+    // A combo box answers for its list.
+    HWND asking = S.Combo ? S.Combo : S.Wnd;
+    HBRUSH brush = target ? HBRUSH(SendMessage(target, WM_CTLCOLORLISTBOX, WPARAM(DC), LPARAM(asking))) : nullptr;
     if (brush) return brush;
     SetTextColor(DC, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(DC, GetSysColor(COLOR_WINDOW));

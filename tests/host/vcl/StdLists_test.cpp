@@ -463,6 +463,7 @@ TEST_F(ListBoxTest, FormFilePropertiesRoundTrip)
     lb->SetStyle(lbOwnerDrawVariable);
     lb->SetItemHeight(22);
     lb->SetIntegralHeight(true);
+    lb->SetBorderStyle(bsNone);
     lb->GetItems()->SetCommaText("b,a,c");
     std::string data = WriteComponentToString(lb);
     std::string text = ObjectBinaryToText(data);
@@ -476,6 +477,7 @@ TEST_F(ListBoxTest, FormFilePropertiesRoundTrip)
     EXPECT_EQ(copy->GetStyle(), lbOwnerDrawVariable);
     EXPECT_EQ(copy->GetItemHeight(), 22);
     EXPECT_TRUE(copy->GetIntegralHeight());
+    EXPECT_EQ(copy->GetBorderStyle(), bsNone);
     EXPECT_EQ(copy->GetItems()->GetCommaText(), "a,b,c");
     EXPECT_EQ(WriteComponentToString(copy), data);
 }
