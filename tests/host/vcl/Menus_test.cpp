@@ -413,7 +413,7 @@ TEST_F(MainMenuTest, TheBarOpensWithTheMouseAndWithAltLetter)
     char text[16];
     GetMenuString(GetMenu(FWnd), 1, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&Look");
-    Screenshot(FWnd, "/tmp/menus/mainmenu.png");
+    Screenshot(FWnd, "/tmp/kel_menus_mainmenu.png");
     GMenu->SetWindowHandle(nullptr);
     EXPECT_EQ(GetMenu(FWnd), nullptr);
 }
