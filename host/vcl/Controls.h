@@ -642,6 +642,7 @@ protected:
     void WMNCDestroy(TMessage& Message);
     void WMNCHitTest(TMessage& Message);
     void WMCommand(TMessage& Message);
+    void WMDrawItem(TMessage& Message);
     void WMScroll(TMessage& Message);
     void CNKeyDown(TMessage& Message);
     void CNChar(TMessage& Message);
@@ -659,6 +660,7 @@ protected:
     void CMInvalidate(TMessage& Message);
     void CMRecreateWnd(TMessage& Message);
     void CMCursorChanged(TMessage& Message);
+    void WMMeasureItem(TMessage& Message);
     void CMCtl3DChanged(TMessage& Message);
     void CMShowHintChanged(TMessage& Message);
 

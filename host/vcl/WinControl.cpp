@@ -321,6 +321,13 @@ void TWinControl::WMCommand(TMessage& Message)
     if (!DoControlMsg(HWND(Message.LParam), Message)) DefaultHandler(Message);
 }
 
+// Owner-drawn children draw themselves: the item's window gets CN_DRAWITEM.
+void TWinControl::WMDrawItem(TMessage& Message)
+{
+    auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+    if (!item || !DoControlMsg(item->hwndItem, Message)) DefaultHandler(Message);
+}
+
 void TWinControl::WMScroll(TMessage& Message)
 {
     if (!Message.LParam || !DoControlMsg(HWND(Message.LParam), Message)) DefaultHandler(Message);
@@ -644,6 +651,14 @@ void TWinControl::WMWindowPosChanged(TMessage& Message)
     DefaultHandler(Message);
 }
 
+// Owner-drawn children with items of their own heights measure them: the
+// asking window gets CN_MEASUREITEM.
+void TWinControl::WMMeasureItem(TMessage& Message)
+{
+    auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
+    if (!item || !DoControlMsg(item->hwndItem, Message)) DefaultHandler(Message);
+}
+
 void TWinControl::WMNCHitTest(TMessage& Message)
 {
     if (GetComponentState().Contains(csDesigning) && FParent) {
@@ -875,6 +890,7 @@ HOST_MESSAGE_MAP(TWinControl)
     M(WM_NCDESTROY, &TWinControl::WMNCDestroy);
     M(WM_NCHITTEST, &TWinControl::WMNCHitTest);
     M(WM_COMMAND, &TWinControl::WMCommand);
+    M(WM_DRAWITEM, &TWinControl::WMDrawItem);
     M(WM_HSCROLL, &TWinControl::WMScroll);
     M(WM_VSCROLL, &TWinControl::WMScroll);
     M(CN_KEYDOWN, &TWinControl::CNKeyDown);
@@ -896,6 +912,7 @@ HOST_MESSAGE_MAP(TWinControl)
     M(CM_INVALIDATE, &TWinControl::CMInvalidate);
     M(CM_RECREATEWND, &TWinControl::CMRecreateWnd);
     M(CM_CURSORCHANGED, &TWinControl::CMCursorChanged);
+    M(WM_MEASUREITEM, &TWinControl::WMMeasureItem);
 }
 
 } // namespace host
