@@ -72,6 +72,8 @@ public:
     // The whole screen as it shows now.
     virtual TImageData CaptureScreen() = 0;
     virtual void CursorChanged(HICON cursor) = 0;
+    // Whether the windows appear on a real display a person can see and use.
+    virtual bool HasDisplay() const { return false; }
 };
 
 // The in-memory screen used by tests and by programs run without a display.

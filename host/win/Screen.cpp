@@ -10,6 +10,8 @@ namespace host {
 
 using namespace win;
 
+bool ScreenHasDisplay() { return Backend().HasDisplay(); }
+
 TImageData CaptureWindow(HWND Wnd)
 {
     TImageData screen = Backend().CaptureScreen();

@@ -12,6 +12,9 @@ namespace host {
 // Window classes registered by the program are forgotten too.
 void ResetWindowSystem(SIZE screenSize = SIZE{1024, 768});
 SIZE GetScreenSize();
+// True when the windows appear on a real display (X11), false for the
+// in-memory screen of tests and of programs run without a display.
+bool ScreenHasDisplay();
 
 // The pixels of one window (frame included) as the screen shows it, or of
 // the whole screen when Wnd is null.

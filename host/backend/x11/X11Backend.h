@@ -25,6 +25,7 @@ public:
     bool WaitForEvents(int timeoutMs) override;
     TImageData CaptureScreen() override;
     void CursorChanged(HICON cursor) override;
+    bool HasDisplay() const override { return true; }
 
     // The X window that shows wnd, or 0 (for tests).
     Window XWindowOf(HWND wnd) const;
