@@ -1,6 +1,6 @@
 // The default window procedure: what a window does with the messages its
 // own procedure passes on.
-#include "host/win/WinInternal.h"
+#include "host/win/MenuInternal.h"
 
 #include <algorithm>
 #include <cstring>
@@ -116,6 +116,7 @@ LRESULT NcButtonDown(TWnd* w, WPARAM hit, LPARAM lParam)
         RunTrackingLoop();
         return 0;
     }
+    case HTMENU: SendMessage(h, WM_SYSCOMMAND, SC_MOUSEMENU + HTMENU, lParam); return 0;
     case HTHSCROLL:
     case HTVSCROLL:
         StartScrollTracking(w, hit == WPARAM(HTHSCROLL) ? SB_HORZ : SB_VERT, pt);
@@ -137,6 +138,8 @@ LRESULT SysCommand(TWnd* w, WPARAM cmd, LPARAM lParam)
     case SC_MINIMIZE: ShowWindow(h, SW_MINIMIZE); return 0;
     case SC_MAXIMIZE: ShowWindow(h, SW_SHOWMAXIMIZED); return 0;
     case SC_RESTORE: ShowWindow(h, SW_RESTORE); return 0;
+    case SC_MOUSEMENU: TrackMenuBarMouse(w, PointFromLParam(lParam)); return 0;
+    case SC_KEYMENU: TrackMenuBarKey(w, char(lParam)); return 0;
     default: return 0;
     }
 }
@@ -160,10 +163,52 @@ LRESULT SetText(TWnd* w, LPARAM text)
     return TRUE;
 }
 
+// The top-level window whose menu bar keyboard access opens, or null.
+TWnd* MenuBarOwner(TWnd* w)
+{
+    TWnd* top = TopLevelOf(w);
+    return top && GetMenu(top->Handle) ? top : nullptr;
+}
+
+// Alt pressed and released on its own selects the menu bar; any key or
+// character in between makes it a modifier instead.
+LRESULT MenuKeys(TWnd* w, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    static HWND altAlone = nullptr;
+    bool alt = wParam == WPARAM(VK_MENU);
+    if (msg == WM_SYSKEYDOWN && alt) {
+        if (!(lParam & (LPARAM(1) << 30)))
+            altAlone = w->Handle;
+        return 0;
+    }
+    if (msg != WM_SYSKEYUP || !alt) {
+        altAlone = nullptr;
+    } else if (altAlone == w->Handle) {
+        altAlone = nullptr;
+        if (TWnd* top = MenuBarOwner(w))
+            SendMessage(top->Handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    }
+    if (msg == WM_SYSKEYDOWN && wParam == WPARAM(VK_F10) && GetKeyState(VK_SHIFT) >= 0) {
+        if (TWnd* top = MenuBarOwner(w))
+            SendMessage(top->Handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    }
+    if (msg == WM_SYSCHAR && (lParam & (LPARAM(1) << 29)) && wParam > WPARAM(' ')) {
+        if (TWnd* top = MenuBarOwner(w))
+            SendMessage(top->Handle, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam));
+    }
+    return 0;
+}
+
 LRESULT KeyDefaults(TWnd* w, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // The menu key and Shift+F10 ask for a context menu at no particular point.
-    if (msg == WM_KEYDOWN && (wParam == WPARAM(VK_APPS) || (wParam == WPARAM(VK_F10) && GetKeyState(VK_SHIFT) < 0)))
+    MenuKeys(w, msg, wParam, lParam);
+    if (!FindWnd(w->Handle))
+        return 0;
+    // The menu key and Shift+F10 ask for a context menu at no particular point;
+    // F10 arrives as a system key.
+    bool keyDown = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+    if (keyDown && (wParam == WPARAM(VK_APPS) || (wParam == WPARAM(VK_F10) && GetKeyState(VK_SHIFT) < 0)))
         SendMessage(w->Handle, WM_CONTEXTMENU, WPARAM(w->Handle), -1);
     if (msg == WM_SYSKEYDOWN && wParam == WPARAM(VK_F4) && (lParam & (1 << 29))) {
         TWnd* top = TopLevelOf(w);
@@ -195,8 +240,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NCCALCSIZE: {
         RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                          : reinterpret_cast<RECT*>(lParam);
-        if (r)
+        if (r) {
+            int width = r->right - r->left;
             *r = ClientFromWindow(*r, w->Style, w->ExStyle);
+            r->top = std::min(r->bottom, r->top + LONG(MenuBarHeight(w, width)));
+        }
         return 0;
     }
     case WM_NCHITTEST: return NcHitTest(w, PointFromLParam(lParam));
@@ -260,6 +308,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             ReleaseCapture();
         return 0;
     case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
     case WM_KEYDOWN: return KeyDefaults(w, msg, wParam, lParam);
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORBTN:

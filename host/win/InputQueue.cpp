@@ -1,7 +1,7 @@
 // Raw input from the backend (or a test) becomes window messages when it is
 // retrieved: hit testing, capture, activation, WM_SETCURSOR, double clicks
 // and the keyboard state all apply at that moment, as on the platform.
-#include "host/win/WinInternal.h"
+#include "host/win/MenuInternal.h"
 
 #include <cstdlib>
 
@@ -145,7 +145,10 @@ TConverted ConvertMouse(TState& s, const TRawInput& in)
 TConverted ConvertKey(TState& s, const TRawInput& in)
 {
     TConverted c;
-    HWND target = s.Focus ? s.Focus : s.Active;
+    // An open menu takes the keyboard without taking the focus.
+    HWND target = MenuKeyTarget();
+    if (!target)
+        target = s.Focus ? s.Focus : s.Active;
     if (!target)
         return c;
     c.Msg.hwnd = target;

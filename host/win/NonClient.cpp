@@ -1,7 +1,7 @@
 // The non-client area: frame sizes, hit testing and painting of a classic
 // 3-D frame with caption, system buttons and scroll bars.
 #include "host/gdi/WinText.h"
-#include "host/win/WinInternal.h"
+#include "host/win/MenuInternal.h"
 
 #include <algorithm>
 
@@ -152,6 +152,9 @@ LRESULT NcHitTest(TWnd* w, POINT screen)
         }
         return HTCAPTION;
     }
+    RECT bar = MenuBarRect(w);
+    if (PtInRect(&bar, p))
+        return HTMENU;
     RECT vs = ScrollBarRect(w, SB_VERT), hs = ScrollBarRect(w, SB_HORZ);
     if (PtInRect(&vs, p))
         return HTVSCROLL;
@@ -287,7 +290,8 @@ void NcPaint(TWnd* w)
         return;
     TFrameMetrics m = FrameMetrics(w->Style, w->ExStyle);
     bool scrolls = (w->Style & (WS_HSCROLL | WS_VSCROLL)) != 0;
-    if (!m.Border && !m.Caption && !m.Edge && !scrolls)
+    RECT bar = MenuBarRect(w);
+    if (!m.Border && !m.Caption && !m.Edge && !scrolls && IsRectEmpty(&bar))
         return;
     HDC dc = MakeDc(w, TDcArea::Frame);
     RECT r{0, 0, w->Rect.right - w->Rect.left, w->Rect.bottom - w->Rect.top};
@@ -295,6 +299,10 @@ void NcPaint(TWnd* w)
     if (m.Caption)
         PaintCaption(w, dc);
     r.top += m.Caption;
+    if (!IsRectEmpty(&bar)) {
+        PaintMenuBar(w, dc);
+        r.top = bar.bottom;
+    }
     if (m.Edge == 2) {
         DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
     } else if (m.Edge == 1) {

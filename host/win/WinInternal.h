@@ -70,6 +70,7 @@ struct TWnd {
     bool Destroying = false;
     bool Created = false;  // WM_NCCREATE accepted
     bool ActiveLook = false;  // caption drawn active (WM_NCACTIVATE)
+    HMENU Menu = nullptr;     // the menu bar of a top-level window
 };
 
 struct TTimer {

@@ -501,4 +501,101 @@ BOOL FreeResource(HGLOBAL res);
 HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name);
 int LoadString(HINSTANCE instance, UINT id, LPSTR buffer, int max);
 
+// ---- Menus ----
+// Menu bars of top-level windows and popup menus tracked in their own loop.
+// A menu given to SetMenu stays the caller's: destroying the window does not
+// destroy it, so a framework object that owns the handle never sees it dangle.
+constexpr UINT MF_INSERT = 0x0000, MF_CHANGE = 0x0080, MF_APPEND = 0x0100, MF_DELETE = 0x0200,
+               MF_REMOVE = 0x1000, MF_BYCOMMAND = 0x0000, MF_BYPOSITION = 0x0400,
+               MF_SEPARATOR = 0x0800, MF_ENABLED = 0x0000, MF_GRAYED = 0x0001,
+               MF_DISABLED = 0x0002, MF_UNCHECKED = 0x0000, MF_CHECKED = 0x0008,
+               MF_USECHECKBITMAPS = 0x0200, MF_STRING = 0x0000, MF_BITMAP = 0x0004,
+               MF_OWNERDRAW = 0x0100, MF_POPUP = 0x0010, MF_MENUBARBREAK = 0x0020,
+               MF_MENUBREAK = 0x0040, MF_UNHILITE = 0x0000, MF_HILITE = 0x0080,
+               MF_DEFAULT = 0x1000, MF_SYSMENU = 0x2000, MF_HELP = 0x4000,
+               MF_RIGHTJUSTIFY = 0x4000, MF_MOUSESELECT = 0x8000;
+constexpr UINT MFT_STRING = MF_STRING, MFT_BITMAP = MF_BITMAP, MFT_MENUBARBREAK = MF_MENUBARBREAK,
+               MFT_MENUBREAK = MF_MENUBREAK, MFT_OWNERDRAW = MF_OWNERDRAW,
+               MFT_RADIOCHECK = 0x0200, MFT_SEPARATOR = MF_SEPARATOR, MFT_RIGHTORDER = 0x2000,
+               MFT_RIGHTJUSTIFY = MF_RIGHTJUSTIFY;
+constexpr UINT MFS_GRAYED = 0x0003, MFS_DISABLED = MFS_GRAYED, MFS_CHECKED = MF_CHECKED,
+               MFS_HILITE = MF_HILITE, MFS_ENABLED = MF_ENABLED, MFS_UNCHECKED = MF_UNCHECKED,
+               MFS_UNHILITE = MF_UNHILITE, MFS_DEFAULT = MF_DEFAULT;
+constexpr UINT MIIM_STATE = 0x0001, MIIM_ID = 0x0002, MIIM_SUBMENU = 0x0004,
+               MIIM_CHECKMARKS = 0x0008, MIIM_TYPE = 0x0010, MIIM_DATA = 0x0020,
+               MIIM_STRING = 0x0040, MIIM_BITMAP = 0x0080, MIIM_FTYPE = 0x0100;
+constexpr UINT TPM_LEFTBUTTON = 0x0000, TPM_RIGHTBUTTON = 0x0002, TPM_LEFTALIGN = 0x0000,
+               TPM_CENTERALIGN = 0x0004, TPM_RIGHTALIGN = 0x0008, TPM_TOPALIGN = 0x0000,
+               TPM_VCENTERALIGN = 0x0010, TPM_BOTTOMALIGN = 0x0020, TPM_HORIZONTAL = 0x0000,
+               TPM_VERTICAL = 0x0040, TPM_NONOTIFY = 0x0080, TPM_RETURNCMD = 0x0100,
+               TPM_RECURSE = 0x0001;
+// WM_MENUSELECT with this in the flags word and no menu: the menu closed.
+constexpr WORD MENU_CLOSED_FLAGS = 0xFFFF;
+
+struct MENUITEMINFO {
+    UINT cbSize = sizeof(MENUITEMINFO);
+    UINT fMask = 0;
+    UINT fType = 0;
+    UINT fState = 0;
+    UINT wID = 0;
+    HMENU hSubMenu = nullptr;
+    HBITMAP hbmpChecked = nullptr;
+    HBITMAP hbmpUnchecked = nullptr;
+    ULONG_PTR dwItemData = 0;
+    LPSTR dwTypeData = nullptr;
+    UINT cch = 0;
+    HBITMAP hbmpItem = nullptr;
+};
+using MENUITEMINFOA = MENUITEMINFO;
+using LPMENUITEMINFO = MENUITEMINFO*;
+using LPCMENUITEMINFO = const MENUITEMINFO*;
+
+struct TPMPARAMS {
+    UINT cbSize = sizeof(TPMPARAMS);
+    RECT rcExclude;
+};
+
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+// newItem is the id, or the submenu's handle with MF_POPUP.
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR newItem, LPCSTR text);
+BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
+BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
+// RemoveMenu keeps a removed submenu alive; DeleteMenu destroys it.
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info);
+BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info);
+BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFO info);
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);
+BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+BOOL HiliteMenuItem(HWND wnd, HMENU menu, UINT item, UINT hilite);
+BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
+UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
+int GetMenuItemCount(HMENU menu);
+UINT GetMenuItemID(HMENU menu, int position);
+HMENU GetSubMenu(HMENU menu, int position);
+UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+int GetMenuString(HMENU menu, UINT item, LPSTR buffer, int max, UINT flags);
+// Screen rectangle of an item of the menu bar of wnd, or of an open popup.
+BOOL GetMenuItemRect(HWND wnd, HMENU menu, UINT item, RECT* r);
+
+BOOL SetMenu(HWND wnd, HMENU menu);
+HMENU GetMenu(HWND wnd);
+BOOL DrawMenuBar(HWND wnd);
+
+// Shows menu as a popup at (x, y) in screen coordinates and tracks it until
+// an item is chosen or the menu is dismissed. Returns the chosen id with
+// TPM_RETURNCMD (0 when none), otherwise TRUE after posting WM_COMMAND to
+// owner for the chosen item.
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
+// Closes the menu being tracked, as a click outside it would.
+BOOL EndMenu();
+// The popup window of the innermost open menu while a menu is tracked, or null.
+HWND GetOpenMenuWindow();
+
 }  // namespace host

@@ -423,7 +423,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count)
     return MAKELONG(WORD(dx), WORD(dy));
 }
 
-BOOL AdjustWindowRectEx(RECT* r, DWORD style, BOOL, DWORD exStyle)
+BOOL AdjustWindowRectEx(RECT* r, DWORD style, BOOL menu, DWORD exStyle)
 {
     if (!r)
         return FALSE;
@@ -435,6 +435,8 @@ BOOL AdjustWindowRectEx(RECT* r, DWORD style, BOOL, DWORD exStyle)
     r->top -= c.top;
     r->right += probe.right - c.right;
     r->bottom += probe.bottom - c.bottom;
+    if (menu)
+        r->top -= GetSystemMetrics(SM_CYMENU);
     return TRUE;
 }
 
