@@ -406,6 +406,13 @@ void SetCursorHandle(TCursor Cursor, HCURSOR Handle)
         CursorTable().erase(Cursor);
 }
 
+namespace {
+TCursor GlobalCursor = crDefault;
+} // namespace
+
+TCursor GetGlobalCursor() { return GlobalCursor; }
+void SetGlobalCursor(TCursor Cursor) { GlobalCursor = Cursor; }
+
 bool CursorToIdent(int64_t Cursor, std::string& Ident)
 {
     for (const TCursorName& n : CursorNames)

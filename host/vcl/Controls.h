@@ -226,6 +226,10 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
 // for the built-in values, or one registered with SetCursorHandle.
 HCURSOR CursorHandle(TCursor Cursor);
 void SetCursorHandle(TCursor Cursor, HCURSOR Handle);
+// A cursor that every control shows instead of its own (the screen's
+// Cursor); crDefault for none.
+TCursor GetGlobalCursor();
+void SetGlobalCursor(TCursor Cursor);
 // Cursor properties stream as their names ("crHandPoint") where they have one.
 bool CursorToIdent(int64_t Cursor, std::string& Ident);
 bool IdentToCursor(const std::string& Ident, int64_t& Cursor);
@@ -550,6 +554,8 @@ public:
     TWinControl* GetFocusedControl() const { return FFocusedControl; }
     virtual bool SetFocusedControl(TWinControl* Control);
     virtual void FocusControl(TWinControl* Control);
+    // Of a top-level control: whether it sees its controls' keys first.
+    virtual bool GetKeyPreview() const { return false; }
 
     void SetParent(TWinControl* AParent) override;
     TRect GetClientRect() override;
@@ -609,6 +615,7 @@ protected:
     virtual void KeyDown(WORD& Key, TShiftState Shift);
     virtual void KeyUp(WORD& Key, TShiftState Shift);
     virtual void KeyPress(char& Key);
+    TWinControl* KeyPreviewer();
     bool DoKeyDown(TMessage& Message);
     bool DoKeyUp(TMessage& Message);
     bool DoKeyPress(TMessage& Message);
@@ -664,7 +671,6 @@ private:
     void Insert(TControl* AControl);
     void Remove(TControl* AControl);
     bool IsControlMouseMsg(TMessage& Message);
-    void DropTranslatedChar(UINT KeyMsg);
     void TrackMouseControl(TControl* Control);
     void FixupTabList();
     void UpdateTabOrder(int Value);

@@ -2,8 +2,6 @@
 
 namespace host {
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {}
-
 TCustomForm* GetParentForm(TControl* Control)
 {
     if (!Control) return nullptr;

@@ -349,15 +349,9 @@ void TWinControl::WndProc(TMessage& Message)
     case WM_SYSKEYUP:
     case WM_CHAR:
     case WM_SYSCHAR:
+        // Dialog keys had their chance (CN_KEYDOWN...) in the message loop.
         if (Dragging()) {
             if (Message.Msg == WM_KEYDOWN && Message.WParam == WPARAM(VK_ESCAPE)) EndDrag(false);
-            return;
-        }
-        // Dialog keys get their chance before the control's own handling.
-        if (Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam) != 0) {
-            // The loop has already translated the key it just handled; its
-            // character must not arrive as typing.
-            if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN) DropTranslatedChar(Message.Msg);
             return;
         }
         break;
@@ -376,13 +370,6 @@ void TWinControl::WndProc(TMessage& Message)
         break;
     }
     inherited::WndProc(Message);
-}
-
-void TWinControl::DropTranslatedChar(UINT KeyMsg)
-{
-    UINT charMsg = KeyMsg == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
-    MSG m;
-    if (FHandle) PeekMessage(&m, FHandle, charMsg, charMsg, PM_REMOVE);
 }
 
 bool TWinControl::IsControlMouseMsg(TMessage& Message)
@@ -747,6 +734,11 @@ void TWinControl::CMCursorChanged(TMessage&)
 
 void TWinControl::WMSetCursor(TMessage& Message)
 {
+    if (GetGlobalCursor() != crDefault) {
+        ::host::SetCursor(CursorHandle(GetGlobalCursor()));
+        Message.Result = 1;
+        return;
+    }
     if (HWND(Message.WParam) == FHandle && LOWORD(uintptr_t(Message.LParam)) == HTCLIENT) {
         TCursor cursor = FCursor;
         POINT p;

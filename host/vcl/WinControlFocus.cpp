@@ -194,8 +194,16 @@ void TWinControl::KeyDown(WORD& Key, TShiftState Shift) { OnKeyDown(this, Key, S
 void TWinControl::KeyUp(WORD& Key, TShiftState Shift) { OnKeyUp(this, Key, Shift); }
 void TWinControl::KeyPress(char& Key) { OnKeyPress(this, Key); }
 
+// A top-level control with KeyPreview sees its controls' keys first.
+TWinControl* TWinControl::KeyPreviewer()
+{
+    TWinControl* root = GetRootControl();
+    return root != this && root->GetKeyPreview() ? root : nullptr;
+}
+
 bool TWinControl::DoKeyDown(TMessage& Message)
 {
+    if (TWinControl* form = KeyPreviewer(); form && form->DoKeyDown(Message)) return true;
     if (FControlStyle.Contains(csNoStdEvents)) return false;
     WORD key = WORD(Message.WParam);
     KeyDown(key, KeyShiftState());
@@ -205,6 +213,7 @@ bool TWinControl::DoKeyDown(TMessage& Message)
 
 bool TWinControl::DoKeyUp(TMessage& Message)
 {
+    if (TWinControl* form = KeyPreviewer(); form && form->DoKeyUp(Message)) return true;
     if (FControlStyle.Contains(csNoStdEvents)) return false;
     WORD key = WORD(Message.WParam);
     KeyUp(key, KeyShiftState());
@@ -214,6 +223,7 @@ bool TWinControl::DoKeyUp(TMessage& Message)
 
 bool TWinControl::DoKeyPress(TMessage& Message)
 {
+    if (TWinControl* form = KeyPreviewer(); form && form->DoKeyPress(Message)) return true;
     if (FControlStyle.Contains(csNoStdEvents)) return false;
     char c = char(Message.WParam);
     KeyPress(c);

@@ -31,6 +31,15 @@ int ModalLoopDepth();
 // raises EIdleLoop too: nothing else will ever change. Ten minutes by default.
 void SetModalIdleLimit(uint64_t MaxIdleMs);
 
+// Called by DispatchMessage before a message reaches its window, in every
+// loop (the application's, modal loops, ProcessPendingMessages): the
+// framework's application handles key reflection, hints and shortcuts here.
+// Returning true means the message was handled and is not dispatched. A
+// plain function pointer so that it can be installed during static start-up;
+// it survives ResetWindowSystem.
+using TDispatchHook = bool (*)(MSG& Msg);
+TDispatchHook SetDispatchHook(TDispatchHook Hook);
+
 // Disables every visible, enabled top-level window except Keep and returns
 // them so that EnableTaskWindows can enable them again.
 std::vector<HWND> DisableTaskWindows(HWND Keep);

@@ -291,10 +291,26 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax)
     return GetMessage(msg, hwnd, filterMin, filterMax);
 }
 
+namespace {
+TDispatchHook GDispatchHook = nullptr;
+}  // namespace
+
+TDispatchHook SetDispatchHook(TDispatchHook Hook)
+{
+    TDispatchHook old = GDispatchHook;
+    GDispatchHook = Hook;
+    return old;
+}
+
 LRESULT DispatchMessage(const MSG* msg)
 {
     if (!msg)
         return 0;
+    if (GDispatchHook && msg->hwnd && msg->message != WM_PAINT) {
+        MSG copy = *msg;
+        if (GDispatchHook(copy))
+            return 0;
+    }
     if (msg->message == WM_TIMER && msg->lParam) {
         auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
         proc(msg->hwnd, WM_TIMER, UINT_PTR(msg->wParam), TickNow());
