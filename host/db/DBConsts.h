@@ -34,6 +34,8 @@ inline constexpr const char* SNotIndexField = "Field '%s' is not indexed and can
 inline constexpr const char* SFieldIndexMissing = "No index for fields '%s'";
 inline constexpr const char* SIndexNotFound = "Index '%s' not found";
 inline constexpr const char* SParameterNotFound = "Parameter '%s' not found";
+inline constexpr const char* SDataSetUnidirectional = "Operation not allowed on a unidirectional dataset";
+inline constexpr const char* SNoSQLStatement = "No SQL statement available";
 inline constexpr const char* STextTrue = "True";
 inline constexpr const char* STextFalse = "False";
 

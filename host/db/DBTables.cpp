@@ -81,6 +81,9 @@ HOST_PUBLISHED(TDataSet)
     P.Property("OnCalcFields", &TDataSet::OnCalcFields);
     P.Property("OnFilterRecord", &TDataSet::GetOnFilterRecord, &TDataSet::SetOnFilterRecord);
     P.Property("OnNewRecord", &TDataSet::OnNewRecord);
+    P.Property("OnPostError", &TDataSet::OnPostError);
+    P.Property("OnEditError", &TDataSet::OnEditError);
+    P.Property("OnDeleteError", &TDataSet::OnDeleteError);
 }
 
 HOST_PUBLISHED(TDBDataSet)

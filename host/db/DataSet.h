@@ -5,6 +5,7 @@
 // The dataset keeps a window of record buffers around the current record,
 // as many as the largest BufferCount of its data links ask for; links with
 // a window of several records (grids) read them by setting ActiveRecord.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,10 @@ class TDataLink;
 
 using TDataSetNotifyEvent = TEvent<void(TDataSet* DataSet)>;
 using TFilterRecordEvent = TEvent<void(TDataSet* DataSet, bool& Accept)>;
+// What to do after a failed post, edit or delete: raise the error, end
+// silently, or try again.
+HOST_ENUM(TDataAction, daFail, daAbort, daRetry)
+using TDataSetErrorEvent = TEvent<void(TDataSet* DataSet, EDatabaseError* E, TDataAction& Action)>;
 
 // A record buffer: the stored values and those of calculated and lookup fields.
 struct TRecBuf {
@@ -95,6 +100,9 @@ public:
     void Append();
     void Post();
     void Cancel();
+    // Append or Insert, the fields set in order from Values, then Post.
+    void AppendRecord(const TVariantArray& Values);
+    void InsertRecord(const TVariantArray& Values);
     void Delete();
     void CheckBrowseMode();
     // Asks the data links to write their pending edits into the record.
@@ -162,7 +170,7 @@ public:
     bool GetFieldData(const TField* Field, engine::TValue& Value) const;
     void SetFieldData(TField* Field, const engine::TValue& Value);
 
-    // Every open dataset, for routines that flush or inspect them all.
+    // Every open dataset, for routines that flush or examine them all.
     static const std::vector<TDataSet*>& OpenDataSets();
 
     // The engine cursor while open (nullptr when closed).
@@ -174,6 +182,7 @@ public:
     TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
     TDataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
     TDataSetNotifyEvent OnNewRecord, OnCalcFields;
+    TDataSetErrorEvent OnPostError, OnEditError, OnDeleteError;
 
     // ---- framework internals
     void DataEvent(TDataEvent Event, intptr_t Info);
@@ -214,6 +223,10 @@ protected:
     int64_t CursorPos() const;
     engine::TEngineCursor& Cursor() const;
     [[noreturn]] void RaiseNotEditing() const;
+    // Runs a write, letting Handler decide about a database error (fail, abort or retry).
+    void RunWithErrorEvent(const TDataSetErrorEvent& Handler, const std::function<void()>& Action);
+    // Refuses moves backwards on a forward-only dataset.
+    void CheckBiDirectional() const;
 
     std::unique_ptr<engine::TEngineCursor> FCursor;
     std::unique_ptr<TFields> FFields;
@@ -225,6 +238,8 @@ protected:
     bool FDefaultFields = false;
     bool FAutoCalcFields = true;
     bool FStreamedActive = false;
+    // Forward-only: no moves backwards once the first record has been left.
+    bool FUniDirectional = false;
     int FDisableCount = 0;
     TDataSetState FDisableState = dsInactive;
     TDataEvent FEnableEvent = deDataSetChange;
@@ -253,6 +268,7 @@ private:
     void OpenCursor();
     void DoClose();
     void BeginInsertAppend();
+    void SetFieldsAndPost(const TVariantArray& Values);
     void EndInsertAppend();
     void InsertBuffer(int At);
     bool FilterRecord(const engine::TRecord& Rec);

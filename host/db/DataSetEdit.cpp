@@ -27,7 +27,7 @@ void TDataSet::Edit()
     UpdateCursorPos();
     // Start from the stored record, which another cursor may have changed.
     TRecBuf& buf = FBuffers[FActiveRecord];
-    buf.Rec = *DbiGuard([&] { return FCursor->GetRecord(); });
+    RunWithErrorEvent(OnEditError, [&] { buf.Rec = *FCursor->GetRecord(); });
     CalculateFields(buf);
     SetState(dsEdit);
     DataEvent(deRecordChange, 0);
@@ -105,6 +105,30 @@ void TDataSet::Append()
     EndInsertAppend();
 }
 
+void TDataSet::SetFieldsAndPost(const TVariantArray& Values)
+{
+    try {
+        for (size_t i = 0; i < Values.size() && static_cast<int>(i) < GetFieldCount(); ++i)
+            GetField(static_cast<int>(i))->SetAsVariant(Values[i]);
+        Post();
+    } catch (...) {
+        Cancel();
+        throw;
+    }
+}
+
+void TDataSet::AppendRecord(const TVariantArray& Values)
+{
+    Append();
+    SetFieldsAndPost(Values);
+}
+
+void TDataSet::InsertRecord(const TVariantArray& Values)
+{
+    Insert();
+    SetFieldsAndPost(Values);
+}
+
 void TDataSet::CheckRequiredFields()
 {
     for (int i = 0; i < FFields->GetCount(); ++i) {
@@ -139,6 +163,22 @@ void TDataSet::UpdateRecord()
     DataEvent(deUpdateRecord, 0);
 }
 
+void TDataSet::RunWithErrorEvent(const TDataSetErrorEvent& Handler, const std::function<void()>& Action)
+{
+    for (;;) {
+        try {
+            DbiGuard(Action);
+            return;
+        } catch (EDatabaseError& E) {
+            if (!Handler) throw;
+            TDataAction action = daFail;
+            Handler(this, &E, action);
+            if (action == daFail) throw;
+            if (action == daAbort) Abort();
+        }
+    }
+}
+
 void TDataSet::Post()
 {
     UpdateRecord();
@@ -151,7 +191,7 @@ void TDataSet::Post()
     CheckRequiredFields();
     // A failing write (key violation, required field) leaves the dataset in
     // its edit state with the user's values, so nothing typed is lost.
-    DbiGuard([&] { InternalPost(); });
+    RunWithErrorEvent(OnPostError, [&] { InternalPost(); });
     SetState(dsBrowse);
     FBOF = FEOF = false;
     Resync();
@@ -185,7 +225,7 @@ void TDataSet::Delete()
     DataEvent(deCheckBrowseMode, 0);
     BeforeDelete(this);
     BeforeScroll(this);
-    DbiGuard([&] { InternalDelete(); });
+    RunWithErrorEvent(OnDeleteError, [&] { InternalDelete(); });
     SetState(dsBrowse);
     FBOF = FEOF = false;
     Resync();

@@ -84,6 +84,7 @@ void TDataSet::NotifyScroll(int64_t OldTop) { DataEvent(deDataSetScroll, static_
 void TDataSet::First()
 {
     CheckBrowseMode();
+    if (CursorPos() > 0) CheckBiDirectional();
     BeforeScroll(this);
     Cursor().First();
     FillWindow(0);
@@ -105,10 +106,16 @@ void TDataSet::Last()
     AfterScroll(this);
 }
 
+void TDataSet::CheckBiDirectional() const
+{
+    if (FUniDirectional) DatabaseError(DBConsts::SDataSetUnidirectional);
+}
+
 int TDataSet::MoveBy(int Distance)
 {
     CheckBrowseMode();
     if (Distance == 0) return 0;
+    if (Distance < 0) CheckBiDirectional();
     BeforeScroll(this);
     if ((Distance > 0 && FEOF) || (Distance < 0 && FBOF)) return 0;
     UpdateCursorPos();

@@ -92,9 +92,16 @@ std::string ParseSQLParams(const std::string& SQL, std::vector<std::string>& Nam
 // ---- TQuery
 
 TQuery::TQuery(TComponent* AOwner)
-    : TDBDataSet(AOwner), FSQL(std::make_unique<TStringList>()), FParams(std::make_unique<TParams>())
+    : TDBDataSet(AOwner), FSQL(std::make_unique<TStringList>()), FParams(std::make_unique<TParams>()),
+      FDataLink(std::make_unique<TQueryDataLink>(this))
 {
     FSQL->SetOnChange(TNotifyEvent(this, &TQuery::SQLChanged));
+}
+
+void TQuery::Destroy()
+{
+    FDataLink->SetDataSource(nullptr);
+    TDBDataSet::Destroy();
 }
 
 void TQuery::SetSQL(TStrings* Value) { FSQL->Assign(Value); }
@@ -117,8 +124,10 @@ void TQuery::SQLChanged(TObject*)
 void TQuery::Prepare()
 {
     if (FPrepared) return;
-    if (Trim(FSQL->GetText()).empty()) DatabaseError("No SQL statement available");
-    OpenDatabase();
+    if (Trim(FSQL->GetText()).empty()) DatabaseError(DBConsts::SNoSQLStatement);
+    engine::TEngineDatabase& db = OpenDatabase();
+    // Compiled now so that a mistake shows before the statement runs.
+    DbiGuard([&] { db.CheckSql(FText); });
     FPrepared = true;
 }
 
@@ -131,27 +140,36 @@ void TQuery::SetRequestLive(bool Value)
     FRequestLive = Value;
 }
 
+void TQuery::SetUniDirectional(bool Value)
+{
+    if (Value == FUniDirectional) return;
+    CheckInactive();
+    FUniDirectional = Value;
+}
+
+TDataSource* TQuery::GetDataSource() const { return FDataLink->GetDataSource(); }
+
 void TQuery::SetDataSource(TDataSource* Value)
 {
-    if (Value == FDataSource) return;
+    if (Value == GetDataSource()) return;
     if (Value && IsLinkedTo(Value)) DatabaseError(DBConsts::SCircularDataLink);
-    if (FDataSource) FDataSource->RemoveFreeNotification(this);
-    FDataSource = Value;
+    if (TDataSource* old = GetDataSource()) old->RemoveFreeNotification(this);
+    FDataLink->SetDataSource(Value);
     if (Value) Value->FreeNotification(this);
 }
 
 void TQuery::Notification(TComponent* AComponent, TOperation Operation)
 {
     TDBDataSet::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FDataSource) FDataSource = nullptr;
+    if (Operation == opRemove && AComponent == GetDataSource()) FDataLink->SetDataSource(nullptr);
 }
 
-bool TQuery::GetCanModify() const { return false; }
+bool TQuery::GetCanModify() const { return TDBDataSet::GetCanModify(); }
 
 std::vector<engine::TValue> TQuery::ParamValues() const
 {
     std::vector<engine::TValue> values;
-    TDataSet* master = FDataSource ? FDataSource->GetDataSet() : nullptr;
+    TDataSet* master = GetDataSource() ? GetDataSource()->GetDataSet() : nullptr;
     for (auto& n : FParamOrder) {
         TParam* p = FParams->ParamByName(n);
         if (p->GetIsNull() && p->GetDataType() == ftUnknown && master && master->GetActive())
@@ -162,6 +180,38 @@ std::vector<engine::TValue> TQuery::ParamValues() const
         values.push_back(p->GetValue());
     }
     return values;
+}
+
+void TQuery::RefreshParams()
+{
+    if (!GetActive() || GetComponentState().Contains(csDestroying)) return;
+    TDataSet* master = GetDataSource() ? GetDataSource()->GetDataSet() : nullptr;
+    if (!master || !master->GetActive() || master->GetState() == dsSetKey) return;
+    DisableControls();
+    try {
+        Close();
+        Open();
+    } catch (...) {
+        EnableControls();
+        throw;
+    }
+    EnableControls();
+}
+
+void TQuery::TQueryDataLink::ActiveChanged()
+{
+    if (GetActive()) FQuery->RefreshParams();
+}
+
+void TQuery::TQueryDataLink::RecordChanged(TField* Field)
+{
+    // A whole-record change (a move); edits of single fields wait for the post.
+    if (!Field) FQuery->RefreshParams();
+}
+
+void TQuery::TQueryDataLink::CheckBrowseMode()
+{
+    if (FQuery->GetActive()) FQuery->CheckBrowseMode();
 }
 
 void TQuery::ExecSQL()
@@ -175,9 +225,11 @@ void TQuery::ExecSQL()
 
 std::unique_ptr<engine::TEngineCursor> TQuery::CreateCursor()
 {
-    // Result sets are not yet supported by the engine.
     Prepare();
-    throw EDBEngineError(engine::DBIERR_NOTSUPPORTED, "Queries that return records are not supported yet");
+    auto values = ParamValues();
+    engine::TEngineDatabase& db = OpenDatabase();
+    auto view = db.OpenQuery(FText, values, FRequestLive);
+    return std::make_unique<engine::TEngineCursor>(view);
 }
 
 HOST_PUBLISHED(TQuery)

@@ -92,29 +92,44 @@ public:
     bool GetRequestLive() const { return FRequestLive; }
     void SetRequestLive(bool Value);
     bool GetUniDirectional() const { return FUniDirectional; }
-    void SetUniDirectional(bool Value) { FUniDirectional = Value; }
-    // Values of parameters not assigned are taken from this source's fields.
-    TDataSource* GetDataSource() const override { return FDataSource; }
+    void SetUniDirectional(bool Value);
+    // Values of parameters not assigned are taken from this source's fields,
+    // and the query runs again whenever that source moves to another record.
+    TDataSource* GetDataSource() const override;
     void SetDataSource(TDataSource* Value);
+    // Live results can be edited; other results are read-only.
     bool GetCanModify() const override;
 
 protected:
     std::unique_ptr<engine::TEngineCursor> CreateCursor() override;
+    void Destroy() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    class TQueryDataLink : public TDataLink {
+    public:
+        explicit TQueryDataLink(TQuery* AQuery) : FQuery(AQuery) {}
+
+    protected:
+        void ActiveChanged() override;
+        void RecordChanged(TField* Field) override;
+        void CheckBrowseMode() override;
+
+    private:
+        TQuery* FQuery;
+    };
     void SQLChanged(TObject* Sender);
     std::vector<engine::TValue> ParamValues() const;
+    void RefreshParams();
 
     std::unique_ptr<TStringList> FSQL;
     std::unique_ptr<TParams> FParams;
+    std::unique_ptr<TQueryDataLink> FDataLink;
     std::vector<std::string> FParamOrder;
     std::string FText;
     bool FPrepared = false;
     bool FRequestLive = false;
-    bool FUniDirectional = false;
     int64_t FRowsAffected = -1;
-    TDataSource* FDataSource = nullptr;
 };
 
 // Stored procedures: the engine has none, so ExecProc says so.

@@ -213,6 +213,10 @@ HOST_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
 HOST_ENUM(TShiftStateItem, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
 using TShiftState = TSet<TShiftStateItem>;
 HOST_ENUM(TDragMode, dmManual, dmAutomatic)
+// Window borders: forms use all of them, controls with a BorderStyle only the first two.
+HOST_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
+using TBorderStyle = TFormBorderStyle;
+HOST_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 HOST_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
 
 using TCaption = std::string;

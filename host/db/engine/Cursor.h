@@ -177,6 +177,7 @@ private:
     void Place(int64_t Position);
     void RequireOrder() const;
     TFilter& FindFilter(TFilterHandle Handle);
+    bool LocateInView(const std::vector<int>& Fields, const std::vector<TValue>& Values, TLocateOptions Options);
     void Invalidate(int64_t RowId);
     void ClearCache();
 

@@ -74,6 +74,10 @@ std::string TEngineCursor::ScanSql(bool WithKeys, bool WithFields, bool Physical
     if (WithFields) sql += "," + t.FieldListSql();
     sql += " FROM " + t.TableSql();
     std::vector<std::string> conds;
+    if (!t.ViewWhereSql().empty()) {
+        conds.push_back("(" + t.ViewWhereSql() + ")");
+        Params.insert(Params.end(), t.ViewWhereParams().begin(), t.ViewWhereParams().end());
+    }
     if (FLinked)
         for (size_t i = 0; i < FLinkFields.size(); ++i) {
             conds.push_back(QuoteIdent(t.GetField(FLinkFields[i]).Name) + "=?");
@@ -248,7 +252,7 @@ bool TEngineCursor::BelongsToView(int64_t RowId)
 {
     TRecord rec;
     if (!FTable->FetchRecord(RowId, rec)) return false;
-    if (!PassesLink(rec)) return false;
+    if (!PassesLink(rec) || !FTable->MatchesView(RowId)) return false;
     if (FLow || FHigh) {
         std::vector<TValue> key;
         FTable->FetchKey(RowId, FOrder, key);
@@ -391,6 +395,7 @@ void TEngineCursor::GotoNearest(const std::vector<TValue>& Values, bool PartialL
 bool TEngineCursor::Locate(const std::vector<int>& Fields, const std::vector<TValue>& Values, TLocateOptions Options)
 {
     if (Fields.size() != Values.size() || Fields.empty()) RaiseEngineError(DBIERR_INVALIDPARAM, "locate fields");
+    if (FTable->IsView()) return LocateInView(Fields, Values, Options);
     const TEngineTable& t = *FTable;
     std::string sql = "SELECT " + t.RowIdSql() + " FROM " + t.TableSql() + " WHERE ";
     std::vector<TValue> params;
@@ -420,6 +425,37 @@ bool TEngineCursor::Locate(const std::vector<int>& Fields, const std::vector<TVa
             Place(static_cast<int64_t>(p));
             return true;
         }
+    return false;
+}
+
+bool TEngineCursor::LocateInView(const std::vector<int>& Fields, const std::vector<TValue>& Values,
+                                 TLocateOptions Options)
+{
+    // A view's fields may be expressions with no column to search by, so the
+    // records are compared as they are read.
+    std::vector<TValue> want;
+    for (size_t i = 0; i < Fields.size(); ++i) {
+        if (Fields[i] < 0 || Fields[i] >= FTable->GetFieldCount()) RaiseEngineError(DBIERR_NOSUCHFIELD);
+        want.push_back(Values[i].IsNull() ? Values[i] : FTable->Coerce(Fields[i], Values[i]));
+    }
+    TCollation coll = (Options & LocateOpt(loCaseInsensitive)) ? TCollation::NoCase : TCollation::Binary;
+    bool partial = (Options & LocateOpt(loPartialKey)) != 0;
+    for (int64_t p = 0; p < static_cast<int64_t>(FKeys.size()); ++p) {
+        TRecord rec;
+        if (!FTable->FetchRecord(FKeys[p], rec)) continue;
+        bool match = true;
+        for (size_t i = 0; i < Fields.size() && match; ++i) {
+            const TValue& v = rec.Values[Fields[i]];
+            if (want[i].IsNull()) match = v.IsNull();
+            else if (partial && want[i].Kind == TValueKind::Text && v.Kind == TValueKind::Text)
+                match = HasPrefix(v.Bytes, want[i].Bytes, coll);
+            else match = !v.IsNull() && CompareValues(v, want[i], coll) == 0;
+        }
+        if (match) {
+            Place(p);
+            return true;
+        }
+    }
     return false;
 }
 

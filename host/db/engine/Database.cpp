@@ -397,8 +397,7 @@ int64_t TEngineDatabase::ExecSQL(const std::string& Sql, const std::vector<TValu
         AddPrimaryKey(table, fields);
         return 0;
     }
-    if (FKind != TDatabaseKind::Sql)
-        RaiseEngineError(DBIERR_NOTSUPPORTED, "SQL statements on a standard database");
+    if (FKind != TDatabaseKind::Sql) return ExecStandardSQL(Sql, Params);
     auto st = FSqlConn->Prepare(Sql, false);
     for (size_t i = 0; i < Params.size(); ++i) {
         const auto& v = Params[i];

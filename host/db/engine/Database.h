@@ -14,6 +14,7 @@
 namespace host::engine {
 
 enum class TDatabaseKind { Standard, Sql };
+struct TSelectParts;
 
 // Transaction isolation levels and states, numbered as the Dbi calls report them.
 enum TXILevel : uint8_t { xilDIRTYREAD, xilREADCOMMITTED, xilREPEATABLEREAD };
@@ -64,6 +65,16 @@ public:
     // a unique primary index, on either kind of database.
     int64_t ExecSQL(const std::string& Sql, const std::vector<TValue>& Params = {});
 
+    // The result of a SELECT (with positional parameters) as a view for a
+    // cursor. A select from one table reads it through the table's row
+    // identifiers; with Live, edits are written back to that table when every
+    // field is one of its columns. Other results (joins, groups, DISTINCT,
+    // unions) are copied into a temporary table first. On a standard database
+    // the tables named are its files.
+    std::shared_ptr<TEngineTable> OpenQuery(const std::string& Sql, const std::vector<TValue>& Params, bool Live);
+    // Compiles Sql without running it; raises the store's message when it does not compile.
+    void CheckSql(const std::string& Sql);
+
     void StartTransaction(TXILevel Level = xilREADCOMMITTED);
     void Commit();
     void Rollback();
@@ -78,6 +89,17 @@ private:
     void CreateTableIn(TSqlConnection& Conn, const std::string& SqlName, TTableType Type, const TTableDesc& Desc);
     void AddPrimaryKey(const std::string& Table, const std::string& Fields);
     void ForEachTransactional(void (*Action)(TSqlConnection&));
+    struct TResolvedSql;
+    TResolvedSql ResolveSql(const std::string& Sql, bool Select) const;
+    TTableDesc DescOf(TResolvedSql& R, const std::string& Schema, const std::string& Table) const;
+    std::shared_ptr<TEngineTable> OpenKeysetView(TResolvedSql& R, const TSelectParts& P,
+                                                 const std::vector<TValue>& Params, bool Live);
+    std::shared_ptr<TEngineTable> OpenCopiedView(TResolvedSql& R, const std::vector<TValue>& Params);
+    void TypeExpressions(TResolvedSql& R, const std::string& Select, const std::vector<TValue>& Params,
+                         TTableDesc& Desc) const;
+    bool OrderOfView(const std::string& OrderBy, const TTableDesc& Desc, const std::vector<std::string>& Origin,
+                     std::vector<TKeyPart>& Parts) const;
+    int64_t ExecStandardSQL(const std::string& Sql, const std::vector<TValue>& Params);
 
     TDatabaseKind FKind;
     std::string FPath;

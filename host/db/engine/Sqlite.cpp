@@ -25,6 +25,17 @@ void TSqlStatement::BindBlob(int Index, std::string_view Value)
     FConn->Check(sqlite3_bind_blob64(FStmt, Index, Value.data(), Value.size(), SQLITE_TRANSIENT));
 }
 
+void TSqlStatement::Bind(int Index, const TValue& Value)
+{
+    switch (Value.Kind) {
+    case TValueKind::Null: BindNull(Index); break;
+    case TValueKind::Integer: BindInt(Index, Value.Int); break;
+    case TValueKind::Float: BindFloat(Index, Value.Float); break;
+    case TValueKind::Text: BindText(Index, Value.Bytes); break;
+    case TValueKind::Blob: BindBlob(Index, Value.Bytes); break;
+    }
+}
+
 bool TSqlStatement::Step()
 {
     int rc = sqlite3_step(FStmt);
@@ -81,6 +92,30 @@ TValue TSqlStatement::ColumnValue(int Col) const
     }
 }
 
+std::string TSqlStatement::ColumnName(int Col) const
+{
+    const char* p = sqlite3_column_name(FStmt, Col);
+    return p ? p : "";
+}
+
+std::string TSqlStatement::ColumnDeclType(int Col) const
+{
+    const char* p = sqlite3_column_decltype(FStmt, Col);
+    return p ? p : "";
+}
+
+bool TSqlStatement::ColumnOrigin(int Col, std::string& Schema, std::string& Table, std::string& Column) const
+{
+    const char* d = sqlite3_column_database_name(FStmt, Col);
+    const char* t = sqlite3_column_table_name(FStmt, Col);
+    const char* c = sqlite3_column_origin_name(FStmt, Col);
+    if (!d || !t || !c) return false;
+    Schema = d;
+    Table = t;
+    Column = c;
+    return true;
+}
+
 TSqlConnection::TSqlConnection(const std::string& FileName, TOpenMode Mode, int BusyTimeoutMs) : FFileName(FileName)
 {
     int flags = SQLITE_OPEN_URI;
@@ -121,6 +156,24 @@ TSqlStatement TSqlConnection::Prepare(const std::string& Sql, bool Cache)
     if (cache) FCache.emplace(Sql, stmt);
     FState[stmt] = cache ? TStmtState::CachedBusy : TStmtState::Loose;
     return TSqlStatement(*this, stmt);
+}
+
+void TSqlConnection::ForgetTagged(const std::string& Tag)
+{
+    for (auto it = FCache.begin(); it != FCache.end();) {
+        auto state = FState.find(it->second);
+        if (it->first.find(Tag) == std::string::npos) {
+            ++it;
+            continue;
+        }
+        if (state->second == TStmtState::CachedIdle) {
+            sqlite3_finalize(it->second);
+            FState.erase(state);
+        } else {
+            state->second = TStmtState::Loose; // finalised when its borrower lets go
+        }
+        it = FCache.erase(it);
+    }
 }
 
 void TSqlConnection::Release(sqlite3_stmt* Stmt)

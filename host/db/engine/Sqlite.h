@@ -31,6 +31,7 @@ public:
     void BindFloat(int Index, double Value);
     void BindText(int Index, std::string_view Value);
     void BindBlob(int Index, std::string_view Value);
+    void Bind(int Index, const TValue& Value);
 
     // Advances to the next row; false when done. Raises on failure.
     bool Step();
@@ -48,6 +49,11 @@ public:
     std::string_view ColumnBlob(int Col) const;
     TValueKind ColumnKind(int Col) const;
     TValue ColumnValue(int Col) const;
+    std::string ColumnName(int Col) const;
+    // The declared type of a column that reads a table column straight; empty for expressions.
+    std::string ColumnDeclType(int Col) const;
+    // Where a column's values come from: schema, table and column; false for expressions.
+    bool ColumnOrigin(int Col, std::string& Schema, std::string& Table, std::string& Column) const;
 
 private:
     TSqlConnection* FConn;
@@ -82,6 +88,9 @@ public:
 
     // Forgets cached statements (after schema changes).
     void ClearCache();
+    // Forgets the idle cached statements whose text contains Tag (statements
+    // of a query that has gone, so that the cache does not keep growing).
+    void ForgetTagged(const std::string& Tag);
 
 private:
     friend class TSqlStatement;

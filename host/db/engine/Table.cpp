@@ -39,18 +39,71 @@ TEngineTable::TEngineTable(std::shared_ptr<TSqlConnection> Conn, std::string Nam
     FStamp = std::hash<std::string>()(FConn->FileName() + '|' + FSqlName);
     FTableSql = QuoteIdent(FSqlName);
     FRowIdSql = FHasRecNo ? QuoteIdent(RecNoColumn) : "rowid";
-    std::string params;
-    std::string sets;
     for (size_t i = 0; i < FDesc.Fields.size(); ++i) {
-        std::string q = QuoteIdent(FDesc.Fields[i].Name);
-        FFieldListSql += (i ? "," : "") + q;
+        FFieldListSql += (i ? "," : "") + QuoteIdent(FDesc.Fields[i].Name);
+        FWriteColumns.push_back(FDesc.Fields[i].Name);
+    }
+    FWriteTableSql = FTableSql;
+    FSelectByRowId = "SELECT " + FFieldListSql + " FROM " + FTableSql + " WHERE " + FRowIdSql + "=?";
+    BuildWriteSql();
+}
+
+TEngineTable::TEngineTable(std::shared_ptr<TSqlConnection> Conn, TViewDef View)
+    : FConn(std::move(Conn)), FName(std::move(View.Name)), FDesc(std::move(View.Desc)),
+      FReadOnly(View.WriteTable.empty()), FIsView(true)
+{
+    static uint64_t Views = 0;
+    FStamp = std::hash<std::string>()(FConn->FileName() + "|view|" + std::to_string(++Views));
+    FTableSql = View.FromSql;
+    FRowIdSql = View.RowIdSql;
+    FFieldListSql = View.FieldListSql;
+    FWhereSql = std::move(View.WhereSql);
+    FWhereParams = std::move(View.WhereParams);
+    FViewOrder = std::move(View.Order);
+    FTag = std::move(View.Tag);
+    FDropTable = std::move(View.DropTable);
+    FSelectByRowId = "SELECT " + FFieldListSql + " FROM " + FTableSql + " WHERE " + FRowIdSql + "=?";
+    if (FReadOnly) return;
+    FSqlName = View.WriteTable;
+    FWriteTableSql = QuoteIdent(View.WriteTable);
+    FWriteColumns = std::move(View.WriteColumns);
+    BuildWriteSql();
+}
+
+TEngineTable::~TEngineTable()
+{
+    if (!FIsView) return;
+    // Cleanup must not throw: a failure only leaves a temporary table behind
+    // until the connection closes.
+    try {
+        if (!FTag.empty()) FConn->ForgetTagged(FTag);
+        if (!FDropTable.empty()) FConn->Exec("DROP TABLE IF EXISTS temp." + QuoteIdent(FDropTable));
+    } catch (...) {
+    }
+}
+
+void TEngineTable::BuildWriteSql()
+{
+    std::string cols, params, sets;
+    for (size_t i = 0; i < FWriteColumns.size(); ++i) {
+        std::string q = QuoteIdent(FWriteColumns[i]);
+        cols += (i ? "," : "") + q;
         params += i ? ",?" : "?";
         sets += (i ? "," : "") + q + "=?";
     }
-    FSelectByRowId = "SELECT " + FFieldListSql + " FROM " + FTableSql + " WHERE " + FRowIdSql + "=?";
-    FInsertSql = "INSERT INTO " + FTableSql + "(" + FFieldListSql + ") VALUES(" + params + ")";
-    FUpdateSql = "UPDATE " + FTableSql + " SET " + sets + " WHERE " + FRowIdSql + "=?";
-    FDeleteSql = "DELETE FROM " + FTableSql + " WHERE " + FRowIdSql + "=?";
+    FInsertSql = "INSERT INTO " + FWriteTableSql + "(" + cols + ") VALUES(" + params + ")";
+    FUpdateSql = "UPDATE " + FWriteTableSql + " SET " + sets + " WHERE " + FRowIdSql + "=?";
+    FDeleteSql = "DELETE FROM " + FWriteTableSql + " WHERE " + FRowIdSql + "=?";
+}
+
+bool TEngineTable::MatchesView(int64_t RowId) const
+{
+    if (FWhereSql.empty()) return true;
+    auto st = FConn->Prepare("SELECT 1 FROM " + FTableSql + " WHERE (" + FWhereSql + ") AND " + FRowIdSql + "=?");
+    int n = 1;
+    for (const auto& v : FWhereParams) st.Bind(n++, v);
+    st.BindInt(n, RowId);
+    return st.Step();
 }
 
 int TEngineTable::FieldIndex(const std::string& Name) const
@@ -84,6 +137,11 @@ TOrder TEngineTable::OrderForIndex(int IndexNo) const
 
 TOrder TEngineTable::OrderForIndexName(const std::string& Name) const
 {
+    if (Name.empty() && FIsView) {
+        TOrder o;
+        o.Parts = FViewOrder;
+        return o;
+    }
     if (Name.empty()) {
         int p = PrimaryIndex();
         return p >= 0 ? OrderForIndex(p) : PhysicalOrder();
@@ -159,7 +217,9 @@ bool TEngineTable::FetchKey(int64_t RowId, const TOrder& Order, std::vector<TVal
 
 int64_t TEngineTable::GetRecordCount() const
 {
-    auto st = FConn->Prepare("SELECT count(*) FROM " + FTableSql);
+    auto st = FConn->Prepare("SELECT count(*) FROM " + FTableSql + (FWhereSql.empty() ? "" : " WHERE " + FWhereSql));
+    int n = 1;
+    for (const auto& v : FWhereParams) st.Bind(n++, v);
     st.Step();
     return st.ColumnInt(0);
 }
@@ -220,7 +280,7 @@ int64_t TEngineTable::InsertRecord(const TRecord& Rec)
         if (FDesc.Fields[i].DataType != ftAutoInc) continue;
         if (i < (int)Rec.Values.size() && !Rec.Values[i].IsNull()) continue;
         // Auto-increment fields take the row identifier, which is never reused.
-        auto up = FConn->Prepare("UPDATE " + FTableSql + " SET " + QuoteIdent(FDesc.Fields[i].Name) + "=" + FRowIdSql +
+        auto up = FConn->Prepare("UPDATE " + FWriteTableSql + " SET " + QuoteIdent(FWriteColumns[i]) + "=" + FRowIdSql +
                                  " WHERE " + FRowIdSql + "=?");
         up.BindInt(1, rowid);
         up.Execute();

@@ -33,10 +33,43 @@ struct TOrder {
 // Compares two key tuples over the first Count parts of Order (row identifiers aside).
 int CompareKeys(const TOrder& Order, const std::vector<TValue>& A, const std::vector<TValue>& B, size_t Count);
 
+// What the result of a select is read through (see TEngineDatabase::OpenQuery):
+// row identifiers of one table (or of a temporary table holding the result),
+// the select list as the fields, the query's condition and order.
+struct TViewDef {
+    std::string Name;
+    std::string FromSql;
+    std::string RowIdSql;
+    std::string FieldListSql;
+    TTableDesc Desc;
+    std::string WhereSql;
+    std::vector<TValue> WhereParams;
+    std::vector<TKeyPart> Order;
+    // Live results: the table edits are written to and each field's column there.
+    std::string WriteTable;
+    std::vector<std::string> WriteColumns;
+    // Marks the view's statements in the connection's statement cache.
+    std::string Tag;
+    // A temporary table holding the result, dropped with the view.
+    std::string DropTable;
+};
+
 class TEngineTable {
 public:
     // Name: the table's name as the database lists it; SqlName: the table inside the file.
     TEngineTable(std::shared_ptr<TSqlConnection> Conn, std::string Name, std::string SqlName, bool ReadOnly);
+    // A query result; read-only unless View names a table to write to.
+    TEngineTable(std::shared_ptr<TSqlConnection> Conn, TViewDef View);
+    ~TEngineTable();
+    TEngineTable(const TEngineTable&) = delete;
+    TEngineTable& operator=(const TEngineTable&) = delete;
+
+    bool IsView() const { return FIsView; }
+    // The query's own condition, ANDed into every scan of a view.
+    const std::string& ViewWhereSql() const { return FWhereSql; }
+    const std::vector<TValue>& ViewWhereParams() const { return FWhereParams; }
+    // Whether the row still satisfies the view's condition.
+    bool MatchesView(int64_t RowId) const;
 
     const std::string& GetName() const { return FName; }
     const std::string& GetSqlName() const { return FSqlName; }
@@ -95,6 +128,14 @@ private:
     uint64_t FStamp = 0;
     std::string FRowIdSql, FTableSql, FFieldListSql;
     std::string FSelectByRowId, FInsertSql, FUpdateSql, FDeleteSql;
+    // Where writes go and the columns written (the table itself, or a live view's table).
+    std::string FWriteTableSql;
+    std::vector<std::string> FWriteColumns;
+    bool FIsView = false;
+    std::string FWhereSql, FTag, FDropTable;
+    std::vector<TValue> FWhereParams;
+    std::vector<TKeyPart> FViewOrder;
+    void BuildWriteSql();
 };
 
 // SQL texts shared by table creation and ordering.

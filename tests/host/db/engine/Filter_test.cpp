@@ -154,7 +154,7 @@ TEST_F(FilterTest, CallbackOfHigherPrioritySeesOnlyAcceptedRecords)
     EXPECT_THROW(c.ActivateFilter(cb), EEngineError);
 }
 
-TEST_F(FilterTest, EditsRespectActiveFilters)
+TEST_F(FilterTest, EditsHonourActiveFilters)
 {
     TEngineCursor c(Table);
     c.ActivateFilter(c.AddFilter(1, CompileFilter("[PAID]", Table->GetDesc().Fields)));
