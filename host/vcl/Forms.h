@@ -29,7 +29,6 @@ class TForm;
 class THintWindow;
 
 HOST_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
-HOST_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 HOST_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 using TBorderIcons = TSet<TBorderIcon>;
 HOST_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
