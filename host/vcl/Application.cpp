@@ -12,12 +12,15 @@ namespace {
 
 constexpr const char* ApplicationProp = "HostApplication";
 
+bool IsKeyDown(const MSG& Msg) { return Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN; }
+
 // Installed while the library loads, so that key reflection works in every
 // loop, also for controls that are not on forms and before anything makes
 // the application object.
 bool DispatchHook(MSG& Msg)
 {
     if (ApplicationCreated()) return GetApplication()->ProcessDispatch(Msg);
+    if (IsKeyDown(Msg) && TApplication::IsFormShortCut(Msg)) return true;
     return TApplication::IsKeyMsg(Msg);
 }
 
@@ -190,20 +193,28 @@ bool TApplication::ProcessDispatch(MSG& Msg)
     OnMessage(Msg, handled);
     if (handled) return true;
     HintMouseMessage(Msg);
-    if ((Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) && IsShortCut(Msg)) return true;
+    if (IsKeyDown(Msg) && IsShortCut(Msg)) return true;
     return IsKeyMsg(Msg);
 }
 
 // Shortcuts: the form of the focused control, OnShortCut, then the main form.
-bool TApplication::IsShortCut(MSG& Msg)
+bool TApplication::IsFormShortCut(MSG& Msg)
 {
     TMessage m{Msg.message, Msg.wParam, Msg.lParam, 0};
     TCustomForm* form = GetParentForm(FindControl(Msg.hwnd));
-    if (form && form->IsShortCut(m)) return true;
+    return form && form->GetEnabled() && form->IsShortCut(m);
+}
+
+bool TApplication::IsShortCut(MSG& Msg)
+{
+    if (IsFormShortCut(Msg)) return true;
+    TMessage m{Msg.message, Msg.wParam, Msg.lParam, 0};
+    TCustomForm* form = GetParentForm(FindControl(Msg.hwnd));
     bool handled = false;
     OnShortCut(m, handled);
     if (handled) return true;
-    return FMainForm && FMainForm != form && FMainForm->GetEnabled() && FMainForm->IsShortCut(m);
+    return FMainForm && FMainForm != form && FMainForm->HandleAllocated() && IsWindowEnabled(FMainForm->GetHandle()) &&
+           FMainForm->IsShortCut(m);
 }
 
 bool TApplication::IsKeyMsg(MSG& Msg)

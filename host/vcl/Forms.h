@@ -261,6 +261,8 @@ public:
     // Key reflection: a key message goes first to the control it is for as
     // CN_KEYDOWN/CN_CHAR..., so that dialog keys and shortcuts work.
     static bool IsKeyMsg(MSG& Msg);
+    // The shortcuts of the form the key message is for.
+    static bool IsFormShortCut(MSG& Msg);
 
 protected:
     void Destroy() override;

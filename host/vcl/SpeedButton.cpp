@@ -144,8 +144,9 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         if (FDown) FState = bsExclusive;
         Repaint();
     }
-    if (doClick) Click();
+    // Tracking first: OnClick is the last thing that may see this button.
     UpdateTracking();
+    if (doClick) Click();
 }
 
 void TSpeedButton::Click() { inherited::Click(); }

@@ -90,7 +90,6 @@ void TScrollBar::DoScroll(TScrollCode Code, int Pos)
     Scroll(Code, p);
     // A handler may move the position anywhere; the bar keeps it in range
     // rather than raising from inside a mouse or key message.
-    if (GetComponentState().Contains(csDestroying)) return;
     SetPosition(std::clamp(p, FMin, FMax));
 }
 

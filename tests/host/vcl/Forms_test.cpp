@@ -396,3 +396,48 @@ TEST_F(FormsTest, AStoredLayoutCreatesTheFormsComponents)
 
 } // namespace
 } // namespace formstest
+
+namespace formstest {
+namespace {
+
+TEST_F(FormsTest, DraggingTheBorderResizesAndASubclassedProcedureCanClampIt)
+{
+    TForm* form = MakeForm("F", 100, 80, 300, 200);
+    int resizes = 0;
+    form->OnResize = [&](TObject*) { ++resizes; };
+    form->Show();
+    ProcessPendingMessages();
+    RECT r;
+    GetWindowRect(form->GetHandle(), &r);
+    POINT edge{r.right - 2, (r.top + r.bottom) / 2};
+    ASSERT_EQ(SendMessage(form->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTRIGHT);
+    Input::Drag(edge, POINT{edge.x + 100, edge.y});
+    EXPECT_EQ(form->GetWidth(), 400);
+    EXPECT_GT(resizes, 0);
+
+    // A hook on the form's window procedure, as the library's form sizer does.
+    int changing = 0;
+    WNDPROC old = nullptr;
+    HWND wnd = form->GetHandle();
+    WNDPROC hook = MakeObjectInstance([&](TMessage& M) {
+        if (M.Msg == WM_WINDOWPOSCHANGING) {
+            ++changing;
+            auto* pos = reinterpret_cast<WINDOWPOS*>(M.LParam);
+            if (!(pos->flags & SWP_NOSIZE) && pos->cx > 450) pos->cx = 450;
+        }
+        M.Result = CallWindowProc(old, wnd, M.Msg, M.WParam, M.LParam);
+    });
+    old = reinterpret_cast<WNDPROC>(SetWindowLong(wnd, GWL_WNDPROC, LONG_PTR(hook)));
+    GetWindowRect(wnd, &r);
+    edge = POINT{r.right - 2, (r.top + r.bottom) / 2};
+    Input::Drag(edge, POINT{edge.x + 200, edge.y});
+    EXPECT_EQ(form->GetWidth(), 450);
+    EXPECT_GT(changing, 0);
+    SetWindowLong(wnd, GWL_WNDPROC, LONG_PTR(old));
+    FreeObjectInstance(hook);
+    form->SetWidth(500);  // the hook is gone
+    EXPECT_EQ(form->GetWidth(), 500);
+}
+
+} // namespace
+} // namespace formstest
