@@ -143,7 +143,4 @@ std::unique_ptr<TBitmap> MakePatternBitmap(TColor BkColor, TColor FgColor);
 // fuchsia); nullptr for bkCustom.
 std::unique_ptr<TBitmap> MakeBitBtnGlyph(TBitBtnKind Kind);
 
-// Whether Key is the accelerator (the letter after a single '&') of Caption.
-bool IsAccel(WORD Key, const std::string& Caption);
-
 } // namespace host

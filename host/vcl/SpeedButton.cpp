@@ -6,7 +6,10 @@
 
 namespace host {
 
-bool IsAccel(WORD Key, const std::string& Caption)
+namespace {
+
+// Whether Key is the accelerator (the letter after a single '&') of Caption.
+bool IsAccelKey(WORD Key, const std::string& Caption)
 {
     for (size_t i = 0; i + 1 < Caption.size(); ++i) {
         if (Caption[i] != '&') continue;
@@ -18,6 +21,8 @@ bool IsAccel(WORD Key, const std::string& Caption)
     }
     return false;
 }
+
+} // namespace
 
 HOST_MESSAGE_MAP(TSpeedButton)
 {
@@ -279,7 +284,7 @@ void TSpeedButton::SetSpacing(int Value)
 
 void TSpeedButton::CMDialogChar(TMessage& Message)
 {
-    if (IsAccel(WORD(Message.WParam), GetCaption()) && GetEnabled() && GetVisible()) {
+    if (IsAccelKey(WORD(Message.WParam), GetCaption()) && GetEnabled() && GetVisible()) {
         Click();
         Message.Result = 1;
         return;

@@ -268,47 +268,7 @@ HOST_MESSAGE_MAP(TCustomEdit)
 
 // ---- Form files --------------------------------------------------------------------------------
 
-HOST_PUBLISHED(TEdit)
-{
-    P.Property("AutoSelect", &TEdit::GetAutoSelect, &TEdit::SetAutoSelect).Default(true);
-    P.Property("AutoSize", &TEdit::GetAutoSize, &TEdit::SetAutoSize).Default(true);
-    P.Property("BorderStyle", &TEdit::GetBorderStyle, &TEdit::SetBorderStyle).Default(bsSingle);
-    P.Property("CharCase", &TEdit::GetCharCase, &TEdit::SetCharCase).Default(ecNormal);
-    P.Property("Color", &TEdit::GetColor, &TEdit::SetColor).Type(ColorTypeInfo()).Default(clWindow);
-    P.Property("Ctl3D", &TEdit::GetCtl3D, &TEdit::SetCtl3D).Default(true);
-    P.Property("DragMode", &TEdit::GetDragMode, &TEdit::SetDragMode).Default(dmManual);
-    P.Property("Enabled", &TEdit::GetEnabled, &TEdit::SetEnabled).Default(true);
-    P.Property("Font", &TEdit::GetFont, &TEdit::SetFont).Stored(&TEdit::IsFontStored);
-    P.Property("HideSelection", &TEdit::GetHideSelection, &TEdit::SetHideSelection).Default(true);
-    P.Property("MaxLength", &TEdit::GetMaxLength, &TEdit::SetMaxLength).Default(0);
-    P.Property("OEMConvert", &TEdit::GetOEMConvert, &TEdit::SetOEMConvert).Default(false);
-    P.Property("ParentColor", &TEdit::GetParentColor, &TEdit::SetParentColor).Default(false);
-    P.Property("ParentCtl3D", &TEdit::GetParentCtl3D, &TEdit::SetParentCtl3D).Default(true);
-    P.Property("ParentFont", &TEdit::GetParentFont, &TEdit::SetParentFont).Default(true);
-    P.Property("ParentShowHint", &TEdit::GetParentShowHint, &TEdit::SetParentShowHint).Default(true);
-    P.Property("PasswordChar", &TEdit::GetPasswordChar, &TEdit::SetPasswordChar).Default('\0');
-    P.Property("ReadOnly", &TEdit::GetReadOnly, &TEdit::SetReadOnly).Default(false);
-    P.Property("ShowHint", &TEdit::GetShowHint, &TEdit::SetShowHint).Stored(&TEdit::IsShowHintStored);
-    P.Property("TabOrder", &TEdit::GetTabOrder, &TEdit::SetTabOrder).Default(-1);
-    P.Property("TabStop", &TEdit::GetTabStop, &TEdit::SetTabStop).Default(true);
-    P.Property("Text", &TEdit::GetText, &TEdit::SetText);
-    P.Property("Visible", &TEdit::GetVisible, &TEdit::SetVisible).Default(true);
-    P.Property("OnChange", &TEdit::OnChange);
-    P.Property("OnClick", &TEdit::OnClick);
-    P.Property("OnDblClick", &TEdit::OnDblClick);
-    P.Property("OnDragDrop", &TEdit::OnDragDrop);
-    P.Property("OnDragOver", &TEdit::OnDragOver);
-    P.Property("OnEndDrag", &TEdit::OnEndDrag);
-    P.Property("OnEnter", &TEdit::OnEnter);
-    P.Property("OnExit", &TEdit::OnExit);
-    P.Property("OnKeyDown", &TEdit::OnKeyDown);
-    P.Property("OnKeyPress", &TEdit::OnKeyPress);
-    P.Property("OnKeyUp", &TEdit::OnKeyUp);
-    P.Property("OnMouseDown", &TEdit::OnMouseDown);
-    P.Property("OnMouseMove", &TEdit::OnMouseMove);
-    P.Property("OnMouseUp", &TEdit::OnMouseUp);
-    P.Property("OnStartDrag", &TEdit::OnStartDrag);
-}
+HOST_PUBLISHED(TEdit) { edit::PublishEditProperties(P, &TEdit::IsFontStored, &TEdit::IsShowHintStored); }
 
 HOST_REGISTER_CLASSES(TEdit);
 

@@ -380,7 +380,7 @@ bool TCustomEdit::HandleTextMessage(TMessage& Message)
     }
 }
 
-namespace {
+namespace edit {
 
 void PutClipboardText(HWND Owner, const std::string& Text)
 {
@@ -410,7 +410,7 @@ std::string GetClipboardText(HWND Owner)
     return text;
 }
 
-} // namespace
+} // namespace edit
 
 bool TCustomEdit::HandleEditMessage(TMessage& Message)
 {
@@ -503,18 +503,18 @@ bool TCustomEdit::HandleEditMessage(TMessage& Message)
     }
     case WM_COPY:
         // A password is never handed out.
-        if (!FPasswordChar && GetSelLength() > 0) PutClipboardText(FHandle, GetSelText());
+        if (!FPasswordChar && GetSelLength() > 0) edit::PutClipboardText(FHandle, GetSelText());
         return true;
     case WM_CUT:
         if (FPasswordChar || FReadOnly || GetSelLength() == 0) return true;
-        PutClipboardText(FHandle, GetSelText());
+        edit::PutClipboardText(FHandle, GetSelText());
         ReplaceSelection("", true, false);
         return true;
     case WM_CLEAR:
         if (!FReadOnly && GetSelLength() > 0) ReplaceSelection("", true, false);
         return true;
     case WM_PASTE:
-        if (!FReadOnly) ReplaceSelection(GetClipboardText(FHandle), true, true);
+        if (!FReadOnly) ReplaceSelection(edit::GetClipboardText(FHandle), true, true);
         return true;
     default:
         return false;
