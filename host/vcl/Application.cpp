@@ -31,6 +31,7 @@ const bool DispatchHookInstalled = (SetDispatchHook(&DispatchHook), true);
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 {
     (void)DispatchHookInstalled;
+    GetHandle();
     SetApplicationExceptionHandler([this](TObject* Sender) { HandleException(Sender); });
 }
 
@@ -189,6 +190,8 @@ void TApplication::ActiveChanged(bool Active)
 
 bool TApplication::ProcessDispatch(MSG& Msg)
 {
+    // Its window hears when the program's windows gain or lose activation.
+    GetHandle();
     bool handled = false;
     OnMessage(Msg, handled);
     if (handled) return true;

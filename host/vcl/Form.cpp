@@ -463,6 +463,7 @@ HOST_PUBLISHED(TForm)
     P.Property("Color", &TForm::GetColor, &TForm::SetColor).Default(clBtnFace);
     P.Property("Enabled", &TForm::GetEnabled, &TForm::SetEnabled).Default(true);
     P.Property("Font", &TForm::GetFont, &TForm::SetFont);
+    P.Property("Icon", &TForm::GetIcon, &TForm::SetIcon);
     P.Property("FormStyle", &TForm::GetFormStyle, &TForm::SetFormStyle).Default(fsNormal);
     P.Property("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview).Default(false);
     P.Property("Position", &TForm::GetPosition, &TForm::SetPosition).Default(poDesigned);

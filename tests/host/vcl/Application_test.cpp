@@ -219,3 +219,24 @@ TEST_F(FormsTest, ShortcutsReachTheFormBeforeItsControls)
 
 } // namespace
 } // namespace formstest
+
+namespace formstest {
+namespace {
+
+TEST_F(FormsTest, TheApplicationHearsWhenItsWindowsGainAndLoseActivation)
+{
+    std::vector<std::string> log;
+    Application->OnActivate = [&](TObject*) { log.push_back("activate"); };
+    Application->OnDeactivate = [&](TObject*) { log.push_back("deactivate"); };
+    TForm* form = MakeForm("F");
+    form->Show();
+    ProcessPendingMessages();
+    EXPECT_TRUE(Application->GetActive());
+    form->Hide();  // the program's last window goes
+    ProcessPendingMessages();
+    EXPECT_FALSE(Application->GetActive());
+    EXPECT_EQ(log, (std::vector<std::string>{"activate", "deactivate"}));
+}
+
+} // namespace
+} // namespace formstest

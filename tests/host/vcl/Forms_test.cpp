@@ -441,3 +441,30 @@ TEST_F(FormsTest, DraggingTheBorderResizesAndASubclassedProcedureCanClampIt)
 
 } // namespace
 } // namespace formstest
+
+#include "host/vcl/StdEdit.h"
+
+namespace formstest {
+namespace {
+
+TEST_F(FormsTest, TypingGoesToTheFocusedEditOfTheActiveForm)
+{
+    TForm* form = MakeForm("F");
+    auto* first = Make<TEdit>(form, "First", 10, 10, 150, 21);
+    auto* second = Make<TEdit>(form, "Second", 10, 40, 150, 21);
+    std::vector<std::string> changes;
+    second->OnChange = [&](TObject*) { changes.push_back(second->GetText()); };
+    form->Show();
+    ProcessPendingMessages();
+    EXPECT_TRUE(first->Focused());
+    Input::KeyPress(VK_TAB);
+    EXPECT_TRUE(second->Focused());
+    Input::TypeText("Ab1");
+    EXPECT_EQ(second->GetText(), "Ab1");
+    EXPECT_EQ(first->GetText(), "");
+    EXPECT_EQ(changes, (std::vector<std::string>{"A", "Ab", "Ab1"}));
+    EXPECT_EQ(Screen->GetActiveControl(), second);
+}
+
+} // namespace
+} // namespace formstest
