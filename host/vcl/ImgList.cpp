@@ -195,7 +195,14 @@ void TCustomImageList::CheckIndex(int Index) const
 
 int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask)
 {
-    if (!Image) return -1;
+    if (!Image) {
+        // No image: a blank, transparent slot to fill later with Replace.
+        HIMAGELIST h = GetHandle();
+        int index = ImageList_GetImageCount(h);
+        if (!ImageList_SetImageCount(h, UINT(index + 1))) throw EInvalidOperation("Failed to add image to the ImageList");
+        Change();
+        return index;
+    }
     int r = ImageList_Add(GetHandle(), Image->GetHandle(), Mask ? Mask->GetHandle() : nullptr);
     if (r < 0) throw EInvalidOperation("Failed to add image to the ImageList");
     Change();

@@ -18,7 +18,8 @@ public:
     static TCustomImageList* CreateSize(int AWidth, int AHeight);
     void Assign(TPersistent* Source) override;
 
-    // Mask may be nullptr (every pixel opaque). Returns the new index.
+    // Mask may be nullptr (every pixel opaque); without an Image a blank,
+    // transparent image is added. Returns the new index.
     int Add(TBitmap* Image, TBitmap* Mask);
     // The pixels of MaskColor become transparent; clDefault takes Image's
     // transparent colour.

@@ -302,6 +302,15 @@ TEST(TImageListTest, ReplaceDeleteAndCopyBetweenLists)
     copy->Assign(list);
     EXPECT_EQ(copy->GetCount(), 3);
     check(copy, "assigned");
+    // A blank slot is transparent until an image replaces it.
+    EXPECT_EQ(list->Add(nullptr, nullptr), 3);
+    TCanvasTarget blank;
+    list->Draw(blank.Bmp->GetCanvas(), 0, 0, 3);
+    EXPECT_EQ(blank.At(1, 1), clGreen);
+    list->ReplaceMasked(3, red.get(), clRed);
+    list->Draw(blank.Bmp->GetCanvas(), 0, 0, 3);
+    EXPECT_EQ(blank.At(1, 1), clBlue);
+    list->Delete(3);
     list->Delete(0);
     EXPECT_EQ(list->GetCount(), 2);
     EXPECT_THROW(list->Replace(2, white.get(), nullptr), EInvalidOperation);
