@@ -468,3 +468,28 @@ TEST_F(FormsTest, TypingGoesToTheFocusedEditOfTheActiveForm)
 
 } // namespace
 } // namespace formstest
+
+namespace formstest {
+namespace {
+
+TEST_F(FormsTest, OnPaintDrawsOnTheFormsCanvasOverItsColour)
+{
+    TForm* form = MakeForm("F", 50, 50, 200, 150);
+    form->SetColor(clWhite);
+    int paints = 0;
+    form->OnPaint = [&](TObject*) {
+        ++paints;
+        form->GetCanvas()->GetBrush()->SetColor(clRed);
+        form->GetCanvas()->FillRect(TRect{10, 10, 20, 20});
+    };
+    form->Show();
+    ProcessPendingMessages();
+    EXPECT_GT(paints, 0);
+    HDC dc = GetDC(form->GetHandle());
+    EXPECT_EQ(GetPixel(dc, 15, 15), ColorToRGB(clRed));
+    EXPECT_EQ(GetPixel(dc, 25, 25), ColorToRGB(clWhite));
+    ReleaseDC(form->GetHandle(), dc);
+}
+
+} // namespace
+} // namespace formstest
