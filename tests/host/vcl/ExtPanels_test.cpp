@@ -36,34 +36,6 @@ TEST_F(ControlTest, PanelShrinksTheAlignRectByBorderAndBevels)
     }
 }
 
-TEST_F(ControlTest, PanelBevelsLightTheTopLeftUnlessLowered)
-{
-    TTestPanel* root = Root();
-    auto* raised = Make<TPanel>(root, "Raised", 10, 10, 100, 50);
-    auto* lowered = Make<TPanel>(root, "Lowered", 150, 10, 100, 50);
-    lowered->SetBevelOuter(bvLowered);
-    lowered->SetBevelInner(bvRaised);
-    lowered->SetBorderWidth(2);
-    lowered->SetCaption("Lowered");
-    ProcessPendingMessages();
-    TImageData img = CaptureWindow(FHost);
-    COLORREF lit = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW),
-             face = GetSysColor(COLOR_BTNFACE);
-    struct TProbe {
-        int X, Y;
-        COLORREF Color;
-    } probes[] = {
-        {10, 10, lit},     {10, 58, lit},      {10, 59, shadow},      {109, 10, shadow}, {109, 59, shadow}, {50, 35, face},
-        {150, 10, shadow}, {249, 59, lit},     {151, 11, face},   {152, 12, face},   {153, 13, lit},
-        {246, 56, shadow}, {249, 10, lit},
-    };
-    for (const TProbe& p : probes) EXPECT_EQ(At(img, p.X, p.Y), p.Color) << p.X << "," << p.Y;
-    int text = 0;
-    for (int y = 14; y < 56; ++y)
-        for (int x = 154; x < 246; ++x) text += At(img, x, y) != face;
-    EXPECT_GT(text, 0) << "the caption is drawn";
-}
-
 TEST(Frame3D, CornersBelongToTheBottomColourAndRectShrinks)
 {
     auto* bmp = new TBitmap();
