@@ -300,7 +300,7 @@ void TCustomMaskEdit::CMExit(TMessage& Message)
 }
 
 // Escape abandons a changed entry instead of cancelling the dialog.
-void TCustomMaskEdit::CMWantSpecialKey(TMessage& Message)
+void TCustomMaskEdit::CMWantKeyMessage(TMessage& Message)
 {
     inherited::Dispatch(Message);
     if (Message.WParam == WPARAM(VK_ESCAPE) && IsMasked() && GetModified()) Message.Result = 1;
@@ -344,7 +344,7 @@ void TCustomMaskEdit::WMClear(TMessage& Message)
 HOST_MESSAGE_MAP(TCustomMaskEdit)
 {
     M(CM_EXIT, &TCustomMaskEdit::CMExit);
-    M(CM_WANTSPECIALKEY, &TCustomMaskEdit::CMWantSpecialKey);
+    M(CM_WANTSPECIALKEY, &TCustomMaskEdit::CMWantKeyMessage);
     M(WM_LBUTTONUP, &TCustomMaskEdit::WMLButtonUp);
     M(WM_PASTE, &TCustomMaskEdit::WMPaste);
     M(WM_CUT, &TCustomMaskEdit::WMCut);

@@ -79,6 +79,8 @@ public:
     std::string GetText();
     void SetText(const std::string& Value);
     void SetMaxLength(int Value) override;
+    // Empties the value; the edit text keeps the mask's literals.
+    void Clear() override { SetText(""); }
 
     // Raises EDBEditError (after ValidateError) when a modified entry does
     // not fill the mask's required positions; the caret goes there.
@@ -103,7 +105,7 @@ protected:
     void PasteText(const std::string& Text);
 
     void CMExit(TMessage& Message);
-    void CMWantSpecialKey(TMessage& Message);
+    void CMWantKeyMessage(TMessage& Message);
     void WMLButtonUp(TMessage& Message);
     void WMPaste(TMessage& Message);
     void WMCut(TMessage& Message);

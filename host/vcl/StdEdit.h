@@ -27,7 +27,7 @@ public:
     explicit TCustomEdit(TComponent* AOwner);
     ~TCustomEdit() override;
 
-    void Clear();
+    virtual void Clear();
     void ClearSelection();
     void CopyToClipboard();
     void CutToClipboard();

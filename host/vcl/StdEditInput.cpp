@@ -216,7 +216,9 @@ void TCustomEdit::HandleScroll(int Bar, int Code, int Track)
     if (Bar == SB_VERT)
         LineScroll(0, pos - FFirstLine);
     else {
-        FScrollX = std::max(0, pos);
+        int widest = 0;
+        for (const TLine& l : FLines) widest = std::max(widest, TextWidth(DisplayText(l.Start, l.Length)));
+        FScrollX = std::clamp(pos, 0, std::max(0, widest - page + 1));
         UpdateScrollBars();
         UpdateCaret();
         Invalidate();

@@ -200,6 +200,12 @@ TEST_F(MaskEditTest, BackspaceDeleteEscapeAndPaste)
     Input::KeyPress(VK_HOME);
     Input::KeyPress('V', Input::Ctrl);
     EXPECT_EQ(e->GetEditText(), "987-654");
+    // Clearing keeps the literals in place, so typing still lines up.
+    e->Clear();
+    EXPECT_EQ(e->GetEditText(), "___-___");
+    Input::KeyPress(VK_HOME);
+    Input::TypeText("12345");
+    EXPECT_EQ(e->GetText(), "123-45 ");
 }
 
 TEST_F(MaskEditTest, WithoutAMaskItIsAPlainEdit)
