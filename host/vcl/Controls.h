@@ -640,6 +640,7 @@ protected:
     void WMNCDestroy(TMessage& Message);
     void WMNCHitTest(TMessage& Message);
     void WMCommand(TMessage& Message);
+    void WMDrawItem(TMessage& Message);
     void WMScroll(TMessage& Message);
     void CNKeyDown(TMessage& Message);
     void CNChar(TMessage& Message);

@@ -321,6 +321,13 @@ void TWinControl::WMCommand(TMessage& Message)
     if (!DoControlMsg(HWND(Message.LParam), Message)) DefaultHandler(Message);
 }
 
+// Owner-drawn children draw themselves: the item's window gets CN_DRAWITEM.
+void TWinControl::WMDrawItem(TMessage& Message)
+{
+    auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+    if (!item || !DoControlMsg(item->hwndItem, Message)) DefaultHandler(Message);
+}
+
 void TWinControl::WMScroll(TMessage& Message)
 {
     if (!Message.LParam || !DoControlMsg(HWND(Message.LParam), Message)) DefaultHandler(Message);
@@ -875,6 +882,7 @@ HOST_MESSAGE_MAP(TWinControl)
     M(WM_NCDESTROY, &TWinControl::WMNCDestroy);
     M(WM_NCHITTEST, &TWinControl::WMNCHitTest);
     M(WM_COMMAND, &TWinControl::WMCommand);
+    M(WM_DRAWITEM, &TWinControl::WMDrawItem);
     M(WM_HSCROLL, &TWinControl::WMScroll);
     M(WM_VSCROLL, &TWinControl::WMScroll);
     M(CN_KEYDOWN, &TWinControl::CNKeyDown);

@@ -277,11 +277,12 @@ void TWinControl::CNChar(TMessage& Message)
 }
 
 // The top control moves the focus with Tab and the arrow keys; forms
-// replace this with their own handling.
+// replace this with their own handling. Other keys go down to the children,
+// through nested containers, where default and cancel buttons take them.
 void TWinControl::CMDialogKey(TMessage& Message)
 {
     if (FParent || (GetKeyState(VK_MENU) < 0)) {
-        DefaultHandler(Message);
+        Broadcast(Message);
         return;
     }
     TWinControl* focused = FFocusedControl;
@@ -299,7 +300,7 @@ void TWinControl::CMDialogKey(TMessage& Message)
     default:
         break;
     }
-    DefaultHandler(Message);
+    Broadcast(Message);
 }
 
 void TWinControl::CMDialogChar(TMessage& Message) { Broadcast(Message); }

@@ -437,6 +437,69 @@ constexpr LRESULT DLGC_WANTARROWS = 0x0001, DLGC_WANTTAB = 0x0002, DLGC_WANTALLK
                   DLGC_UNDEFPUSHBUTTON = 0x0020, DLGC_RADIOBUTTON = 0x0040, DLGC_WANTCHARS = 0x0080,
                   DLGC_STATIC = 0x0100, DLGC_BUTTON = 0x2000;
 
+// ---- Buttons, owner drawing and drawn control parts ----
+// Button styles, messages, states and notifications.
+constexpr DWORD BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1, BS_CHECKBOX = 0x2, BS_AUTOCHECKBOX = 0x3,
+                BS_RADIOBUTTON = 0x4, BS_3STATE = 0x5, BS_AUTO3STATE = 0x6, BS_GROUPBOX = 0x7,
+                BS_USERBUTTON = 0x8, BS_AUTORADIOBUTTON = 0x9, BS_OWNERDRAW = 0xB, BS_TYPEMASK = 0xF,
+                BS_LEFTTEXT = 0x20, BS_RIGHTBUTTON = BS_LEFTTEXT, BS_MULTILINE = 0x2000, BS_FLAT = 0x8000;
+constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_GETSTATE = 0x00F2, BM_SETSTATE = 0x00F3,
+               BM_SETSTYLE = 0x00F4, BM_CLICK = 0x00F5;
+constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2;
+constexpr LRESULT BST_PUSHED = 0x4, BST_FOCUS = 0x8;
+constexpr WORD BN_PAINT = 1, BN_HILITE = 2, BN_UNHILITE = 3, BN_DISABLE = 4, BN_DOUBLECLICKED = 5,
+               BN_PUSHED = BN_HILITE, BN_UNPUSHED = BN_UNHILITE, BN_DBLCLK = BN_DOUBLECLICKED,
+               BN_SETFOCUS = 6, BN_KILLFOCUS = 7;
+
+// What a parent receives in WM_DRAWITEM (LParam points at it) for an owner-drawn control.
+constexpr UINT ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4, ODT_STATIC = 5;
+constexpr UINT ODA_DRAWENTIRE = 0x1, ODA_SELECT = 0x2, ODA_FOCUS = 0x4;
+constexpr UINT ODS_SELECTED = 0x1, ODS_GRAYED = 0x2, ODS_DISABLED = 0x4, ODS_CHECKED = 0x8,
+               ODS_FOCUS = 0x10, ODS_DEFAULT = 0x20, ODS_COMBOBOXEDIT = 0x1000, ODS_HOTLIGHT = 0x40,
+               ODS_INACTIVE = 0x80, ODS_NOACCEL = 0x100, ODS_NOFOCUSRECT = 0x200;
+struct DRAWITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = nullptr;
+    HDC hDC = nullptr;
+    RECT rcItem{};
+    ULONG_PTR itemData = 0;
+};
+using TDrawItemStruct = DRAWITEMSTRUCT;
+
+// Parts of controls drawn in the 3-D system colours: check boxes, radio
+// buttons, push-button frames, scroll and combo arrows, caption glyphs, menu
+// marks. DFCS_ADJUSTRECT shrinks rect to the face inside the frame.
+constexpr UINT DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4, DFC_POPUPMENU = 5;
+constexpr UINT DFCS_CAPTIONCLOSE = 0x0000, DFCS_CAPTIONMIN = 0x0001, DFCS_CAPTIONMAX = 0x0002,
+               DFCS_CAPTIONRESTORE = 0x0003, DFCS_CAPTIONHELP = 0x0004, DFCS_MENUARROW = 0x0000,
+               DFCS_MENUCHECK = 0x0001, DFCS_MENUBULLET = 0x0002, DFCS_MENUARROWRIGHT = 0x0004,
+               DFCS_SCROLLUP = 0x0000, DFCS_SCROLLDOWN = 0x0001, DFCS_SCROLLLEFT = 0x0002,
+               DFCS_SCROLLRIGHT = 0x0003, DFCS_SCROLLCOMBOBOX = 0x0005, DFCS_SCROLLSIZEGRIP = 0x0008,
+               DFCS_SCROLLSIZEGRIPRIGHT = 0x0010, DFCS_BUTTONCHECK = 0x0000,
+               DFCS_BUTTONRADIOIMAGE = 0x0001, DFCS_BUTTONRADIOMASK = 0x0002, DFCS_BUTTONRADIO = 0x0004,
+               DFCS_BUTTON3STATE = 0x0008, DFCS_BUTTONPUSH = 0x0010, DFCS_INACTIVE = 0x0100,
+               DFCS_PUSHED = 0x0200, DFCS_CHECKED = 0x0400, DFCS_TRANSPARENT = 0x0800,
+               DFCS_HOT = 0x1000, DFCS_ADJUSTRECT = 0x2000, DFCS_FLAT = 0x4000, DFCS_MONO = 0x8000;
+BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state);
+
+// Text, bitmaps or caller-drawn images in a state: DSS_DISABLED embosses
+// (clBtnHighlight one pixel down-right under clBtnShadow), DSS_MONO draws in
+// the brush's colour (both for text only; bitmaps and DST_COMPLEX draw as
+// they are). DST_TEXT/DST_PREFIXTEXT take the text in lData and its
+// length in wData (0: up to the terminator); cx or cy of 0 measure it.
+using DRAWSTATEPROC = BOOL (*)(HDC hdc, LPARAM lData, WPARAM wData, int cx, int cy);
+constexpr UINT DST_COMPLEX = 0x0000, DST_TEXT = 0x0001, DST_PREFIXTEXT = 0x0002, DST_ICON = 0x0003,
+               DST_BITMAP = 0x0004, DSS_NORMAL = 0x0000, DSS_UNION = 0x0010, DSS_DISABLED = 0x0020,
+               DSS_MONO = 0x0080, DSS_HIDEPREFIX = 0x0200, DSS_PREFIXONLY = 0x0400, DSS_RIGHT = 0x8000;
+BOOL DrawState(HDC hdc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM lData, WPARAM wData, int x, int y, int cx,
+               int cy, UINT flags);
+BOOL DrawStateA(HDC hdc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM lData, WPARAM wData, int x, int y, int cx,
+                int cy, UINT flags);
+
 // ---- Message boxes and sound ----
 constexpr UINT MB_OK = 0x0000, MB_OKCANCEL = 0x0001, MB_ABORTRETRYIGNORE = 0x0002,
                MB_YESNOCANCEL = 0x0003, MB_YESNO = 0x0004, MB_RETRYCANCEL = 0x0005,
