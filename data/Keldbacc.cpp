@@ -79,7 +79,28 @@ void TLocalDatabase::Loaded()
 
 // ---- TDBIdleTime
 
-TDBIdleTime::TDBIdleTime(TComponent* AOwner) : TComponent(AOwner) {}
+TDBIdleTime::TDBIdleTime(TComponent* AOwner) : TComponent(AOwner)
+{
+    if (GetComponentState().Contains(csDesigning)) return;
+    FChained = Application->OnIdle;
+    Application->OnIdle = TIdleEvent(this, &TDBIdleTime::ApplicationIdle);
+    FHooked = true;
+}
+
+void TDBIdleTime::Destroy()
+{
+    // Only our own hook is undone: a handler installed after ours stays.
+    if (FHooked && ApplicationCreated() && Application->OnIdle == TIdleEvent(this, &TDBIdleTime::ApplicationIdle))
+        Application->OnIdle = FChained;
+    FHooked = false;
+    inherited::Destroy();
+}
+
+void TDBIdleTime::ApplicationIdle(TObject* Sender, bool& Done)
+{
+    DoIdle(Done);
+    if (FChained) FChained(Sender, Done);
+}
 
 void kelSaveAllChanges()
 {

@@ -6,6 +6,7 @@
 
 #include "host/db/Database.h"
 #include "host/db/Query.h"
+#include "host/vcl/Forms.h"
 
 namespace kel {
 
@@ -56,8 +57,11 @@ private:
     bool FLocalPath = true;
 };
 
-using TIdleEvent = host::TEvent<void(host::TObject* Sender, bool& Done)>;
+using TIdleEvent = host::TIdleEvent;
 
+// Outside the designer it becomes the application's idle handler; a handler
+// the program had installed still runs after it, and is put back when the
+// component goes.
 class TDBIdleTime : public host::TComponent {
     HOST_CLASS(TDBIdleTime, host::TComponent)
 public:
@@ -65,6 +69,14 @@ public:
     // One idle call: saves every modifiable open dataset's changes, then OnIdle.
     void DoIdle(bool& Done);
     TIdleEvent OnIdle;
+
+protected:
+    void Destroy() override;
+
+private:
+    void ApplicationIdle(host::TObject* Sender, bool& Done);
+    TIdleEvent FChained;
+    bool FHooked = false;
 };
 
 // Saves the pending changes of every open, modifiable dataset of every database.

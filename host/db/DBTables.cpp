@@ -53,7 +53,12 @@ engine::TEngineDatabase& TDBDataSet::OpenDatabase()
 
 void TDBDataSet::CloseDatabase() { FDBHandle.reset(); }
 
-void TDBDataSet::InternalClose() { CloseDatabase(); }
+void TDBDataSet::InternalClose()
+{
+    CloseDatabase();
+    TDatabase* d = GetDatabase();
+    if (d && d->GetConnected() && !d->GetKeepConnection() && d->GetDataSetCount() == 0) d->Close();
+}
 
 HOST_PUBLISHED(TDataSet)
 {

@@ -27,7 +27,7 @@ void TDataSet::Edit()
     UpdateCursorPos();
     // Start from the stored record, which another cursor may have changed.
     TRecBuf& buf = FBuffers[FActiveRecord];
-    RunWithErrorEvent(OnEditError, [&] { buf.Rec = *FCursor->GetRecord(); });
+    RunWithErrorEvent(OnEditError, [&] { buf.Rec = *FCursor->ReadRecord(); });
     CalculateFields(buf);
     SetState(dsEdit);
     DataEvent(deRecordChange, 0);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/db/DBConsts.h"
+#include "host/db/DBTables.h"
 #include "host/db/Session.h"
 
 namespace host {
@@ -22,6 +23,11 @@ TDatabase::TDatabase(TComponent* AOwner) : TComponent(AOwner), FParams(std::make
 
 void TDatabase::Destroy()
 {
+    try {
+        CloseDataSets();
+    } catch (...) {
+        // The datasets are closed as far as they let; destruction goes on.
+    }
     std::erase(AllDatabases(), this);
     FHandle.reset();
     inherited::Destroy();
@@ -88,6 +94,7 @@ void TDatabase::SetConnected(bool Value)
     }
     if (Value == GetConnected()) return;
     if (!Value) {
+        CloseDataSets();
         if (GetInTransaction()) Rollback();
         FHandle.reset();
         return;
@@ -95,6 +102,30 @@ void TDatabase::SetConnected(bool Value)
     if (FDatabaseName.empty()) DatabaseError(DBConsts::SDatabaseNameMissing);
     std::string path = GetPath();
     FHandle = DbiGuard([&] { return std::shared_ptr<engine::TEngineDatabase>(engine::TEngineDatabase::Open(path)); });
+}
+
+namespace {
+std::vector<TDBDataSet*> DataSetsOf(const TDatabase* Db)
+{
+    std::vector<TDBDataSet*> list;
+    for (TDataSet* ds : TDataSet::OpenDataSets())
+        if (auto* d = dynamic_cast<TDBDataSet*>(ds); d && d->GetDatabase() == Db) list.push_back(d);
+    return list;
+}
+} // namespace
+
+int TDatabase::GetDataSetCount() const { return static_cast<int>(DataSetsOf(this).size()); }
+
+TDBDataSet* TDatabase::GetDataSets(int Index) const
+{
+    auto list = DataSetsOf(this);
+    if (Index < 0 || Index >= static_cast<int>(list.size())) DatabaseError("List index out of bounds");
+    return list[static_cast<size_t>(Index)];
+}
+
+void TDatabase::CloseDataSets()
+{
+    for (TDBDataSet* d : DataSetsOf(this)) d->Close();
 }
 
 const std::shared_ptr<engine::TEngineDatabase>& TDatabase::GetHandle()

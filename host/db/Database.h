@@ -11,6 +11,8 @@
 
 namespace host {
 
+class TDBDataSet;
+
 HOST_ENUM(TTransIsolation, tiDirtyRead, tiReadCommitted, tiRepeatableRead)
 
 class TDatabase : public TComponent {
@@ -30,6 +32,11 @@ public:
     void SetConnected(bool Value);
     void Open() { SetConnected(true); }
     void Close() { SetConnected(false); }
+    // The open datasets working through this database.
+    int GetDataSetCount() const;
+    TDBDataSet* GetDataSets(int Index) const;
+    void CloseDataSets();
+    // Whether the connection stays when the last dataset closes.
     bool GetKeepConnection() const { return FKeepConnection; }
     void SetKeepConnection(bool Value) { FKeepConnection = Value; }
     bool GetLoginPrompt() const { return FLoginPrompt; }

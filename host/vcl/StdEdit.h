@@ -100,6 +100,9 @@ protected:
     bool FWantTabs = false;
     TAlignment FAlignment = taLeftJustify;
     TScrollStyle FScrollBars = ssNone;
+    // Pixels at the right of the client area that the text leaves free
+    // (for a button inside the edit).
+    int FRightInset = 0;
 
     bool FAutoSelect = true;
     bool FAutoSize = true;

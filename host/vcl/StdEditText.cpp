@@ -164,7 +164,7 @@ TRect TCustomEdit::FormatRect()
             r.right = std::max(0, int(r.right) - GetSystemMetrics(SM_CXVSCROLL));
     }
     r.left += edit::kLeftMargin;
-    r.right = std::max(r.left, r.right - edit::kRightMargin);
+    r.right = std::max(r.left, r.right - edit::kRightMargin - FRightInset);
     if (!FMultiLine && FBorderStyle == bsSingle) r.top += 1;
     return r;
 }

@@ -166,6 +166,12 @@ std::shared_ptr<const TRecord> TEngineCursor::GetRecord()
     return GetRecordAt(FPos);
 }
 
+std::shared_ptr<const TRecord> TEngineCursor::ReadRecord()
+{
+    Invalidate(GetRowId());
+    return GetRecord();
+}
+
 std::shared_ptr<const TRecord> TEngineCursor::GetRecordAt(int64_t Position)
 {
     if (Position < 0 || Position >= static_cast<int64_t>(FKeys.size())) RaiseEngineError(DBIERR_INVALIDPARAM, "position");

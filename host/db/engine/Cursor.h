@@ -95,6 +95,8 @@ public:
 
     // The current record; raises when there is none or it has gone.
     std::shared_ptr<const TRecord> GetRecord();
+    // The current record read again from the store, not from the cache.
+    std::shared_ptr<const TRecord> ReadRecord();
     // The record at 0-based Position of the current order.
     std::shared_ptr<const TRecord> GetRecordAt(int64_t Position);
     int64_t GetRowId() const;
