@@ -658,6 +658,7 @@ protected:
     void CMInvalidate(TMessage& Message);
     void CMRecreateWnd(TMessage& Message);
     void CMCursorChanged(TMessage& Message);
+    void WMMeasureItem(TMessage& Message);
     void CMCtl3DChanged(TMessage& Message);
     void CMShowHintChanged(TMessage& Message);
 

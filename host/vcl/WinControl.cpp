@@ -651,6 +651,14 @@ void TWinControl::WMWindowPosChanged(TMessage& Message)
     DefaultHandler(Message);
 }
 
+// Owner-drawn children with items of their own heights measure them: the
+// asking window gets CN_MEASUREITEM.
+void TWinControl::WMMeasureItem(TMessage& Message)
+{
+    auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
+    if (!item || !DoControlMsg(item->hwndItem, Message)) DefaultHandler(Message);
+}
+
 void TWinControl::WMNCHitTest(TMessage& Message)
 {
     if (GetComponentState().Contains(csDesigning) && FParent) {
@@ -904,6 +912,7 @@ HOST_MESSAGE_MAP(TWinControl)
     M(CM_INVALIDATE, &TWinControl::CMInvalidate);
     M(CM_RECREATEWND, &TWinControl::CMRecreateWnd);
     M(CM_CURSORCHANGED, &TWinControl::CMCursorChanged);
+    M(WM_MEASUREITEM, &TWinControl::WMMeasureItem);
 }
 
 } // namespace host
