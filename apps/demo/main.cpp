@@ -1,10 +1,16 @@
-// Until the forms land, the demo shows the library's foundation at work:
-// cheque amounts written out in words in each fraction format, and cheque
-// dates in the locale's formats.
+// The demo: a windowed program that shows the library's components. On a
+// display it runs until its main form closes; without one it shows every
+// form on the in-memory screen, writes a screenshot of each and says where.
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
+#include "Demo.h"
 #include "general/Kelcurlb.h"
 #include "host/rtl/DateTime.h"
+#include "host/vcl/Forms.h"
+#include "host/win/Screen.h"
 
 namespace {
 
@@ -14,9 +20,8 @@ void PrintCheques()
         double amount;
         kel::TCurrFractionFormat format;
     } cheques[] = {
-        {123.45, kel::ffHundredths},     {1000, kel::ffUnitsWords},      {0.5, kel::ffUnitsDigits},
+        {123.45, kel::ffHundredths},     {1000, kel::ffUnitsWords},       {0.5, kel::ffUnitsDigits},
         {1014000.99, kel::ffUnitsWords}, {2147483647, kel::ffNoFraction}, {1.995, kel::ffHundredths},
-        {-5, kel::ffHundredths},
     };
     std::puts("Cheque amounts in words:");
     for (auto c : cheques) {
@@ -25,26 +30,50 @@ void PrintCheques()
     }
 }
 
-void PrintDates()
+std::string OutputFolder(int argc, char** argv)
 {
-    const host::TDateTime dates[] = {
-        host::EncodeDate(1999, 12, 31),
-        host::ComposeDateTime(host::EncodeDate(2000, 2, 29), host::EncodeTime(14, 5, 0, 0)),
-        host::Date(),
-    };
-    std::puts("Cheque dates:");
-    for (host::TDateTime d : dates) {
-        std::printf("  %-12s %-32s %s\n", host::DateToStr(d).c_str(),
-                    host::FormatDateTime("dddd, d mmmm yyyy", d).c_str(), host::FormatDateTime("hh:nn ampm", d).c_str());
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--out") return argv[i + 1];
+    if (const char* env = std::getenv("KEL_DEMO_OUT")) return env;
+    return "kel-demo";
+}
+
+void Snapshot(host::TForm* Form, const std::string& Folder, const std::string& Name)
+{
+    Form->Show();
+    host::Application->ProcessMessages();
+    const std::string file = (std::filesystem::path(Folder) / (Name + ".png")).string();
+    host::Screenshot(Form->GetHandle(), file);
+    std::printf("  %s\n", file.c_str());
+}
+
+// Without a display nobody can click: show each form once and photograph it.
+int RunHeadless(host::TForm* Main, const std::string& Folder)
+{
+    std::filesystem::create_directories(Folder);
+    std::puts("No display: screenshots of the demo's forms:");
+    Snapshot(Main, Folder, "main");
+    for (const demo::TDemoForm& f : demo::DemoForms()) {
+        host::TForm* form = f.Create(host::Application);
+        Snapshot(form, Folder, f.Name);
+        form->Free();
     }
+    return 0;
 }
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     std::puts("KEL demo");
     PrintCheques();
-    PrintDates();
+    host::Application->Initialize();
+    host::Application->SetTitle("KEL demo");
+    host::TForm* main = nullptr;
+    host::Application->CreateForm(main); // the first form is the main form: closing it ends the program
+    demo::BuildMainForm(main);
+    if (!host::ScreenHasDisplay()) return RunHeadless(main, OutputFolder(argc, argv));
+    main->Show();
+    host::Application->Run();
     return 0;
 }

@@ -49,13 +49,14 @@ void TCustomListBox::CreateParams(TCreateParams& Params)
     WNDCLASS system;
     GetClassInfo(nullptr, "LISTBOX", &system);
     Params.WindowClass.lpfnWndProc = system.lpfnWndProc;
-    Params.Style |= WS_VSCROLL | LBS_HASSTRINGS | LBS_NOTIFY | WS_TABSTOP;
+    // The bars show only while there is something to scroll.
+    Params.Style |= WS_VSCROLL | WS_HSCROLL | LBS_HASSTRINGS | LBS_NOTIFY | WS_TABSTOP;
     if (FStyle == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
     if (FStyle == lbOwnerDrawVariable) Params.Style |= LBS_OWNERDRAWVARIABLE;
     if (FSorted) Params.Style |= LBS_SORT;
     if (FMultiSelect) Params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
     if (!FIntegralHeight) Params.Style |= LBS_NOINTEGRALHEIGHT;
-    if (FColumns > 0) Params.Style |= LBS_MULTICOLUMN | WS_HSCROLL;
+    if (FColumns > 0) Params.Style |= LBS_MULTICOLUMN;
     if (FBorderStyle == bsSingle) {
         if (FCtl3D)
             Params.ExStyle |= WS_EX_CLIENTEDGE;

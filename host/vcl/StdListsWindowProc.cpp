@@ -246,6 +246,7 @@ LRESULT MouseMessage(TListState& S, UINT Msg, WPARAM W, LPARAM L)
 LRESULT WindowMessage(TListState& S, HWND Wnd, UINT Msg, WPARAM W, LPARAM L)
 {
     switch (Msg) {
+    case WM_CREATE: UpdateScrollBars(S); return 0;
     case WM_PAINT: Paint(S); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT: SetFont(S, HFONT(W)); return 0;

@@ -354,5 +354,34 @@ TEST_F(ComboBoxTest, FormFilePropertiesRoundTrip)
     EXPECT_EQ(WriteComponentToString(copy), data);
 }
 
+TEST_F(ComboBoxTest, SimpleStyleShowsItsListBelowTheField)
+{
+    FRoot = Root();
+    // As a form file gives it: the style before the window.
+    auto* cb = new TWatchedCombo(nullptr);
+    cb->SetStyle(csSimple);
+    cb->SetBounds(10, 10, 150, 120);
+    cb->SetParent(FRoot);
+    for (const std::string& s : Names()) cb->GetItems()->Add(s);
+    ProcessPendingMessages();
+    EXPECT_EQ(cb->GetHeight(), 120);  // a simple combo box keeps its height
+    int h = int(cb->Perform(CB_GETITEMHEIGHT, 0, 0));
+    int field = int(cb->Perform(CB_GETITEMHEIGHT, WPARAM(-1), 0)) + 6;
+    // The list's items start below the field, inside the list's edge.
+    TPoint item = ScreenOf(cb, 20, field + 2 + 4 * h + h / 2);
+    Input::Click(item.x, item.y);
+    EXPECT_EQ(cb->GetItemIndex(), 4);
+    EXPECT_EQ(cb->GetText(), "elder");
+    EXPECT_EQ(cb->Changes, 1);
+    EXPECT_TRUE(cb->Focused());
+    EXPECT_FALSE(cb->GetDroppedDown());
+    Input::KeyPress(VK_UP);
+    EXPECT_EQ(cb->GetText(), "date");
+    EXPECT_EQ(cb->Changes, 2);
+    Input::TypeText("x");
+    EXPECT_EQ(cb->GetText(), "x");
+    EXPECT_EQ(cb->Changes, 3);
+}
+
 }  // namespace
 }  // namespace controltest

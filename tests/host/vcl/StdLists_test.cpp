@@ -482,5 +482,27 @@ TEST_F(ListBoxTest, FormFilePropertiesRoundTrip)
     EXPECT_EQ(WriteComponentToString(copy), data);
 }
 
+TEST_F(ListBoxTest, HorizontalExtentScrollsSideways)
+{
+    auto* lb = List(5, 100);
+    EXPECT_EQ(lb->ItemRect(0).left, 0);
+    lb->Perform(LB_SETHORIZONTALEXTENT, 500, 0);
+    ProcessPendingMessages();
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(lb->GetHandle(), SB_HORZ, &si));
+    EXPECT_EQ(si.nMax, 499);
+    EXPECT_EQ(int(si.nPage), lb->GetClientWidth());
+    // The right arrow of the horizontal bar, at the bottom right inside the edge.
+    RECT w;
+    GetWindowRect(lb->GetHandle(), &w);
+    int edge = GetSystemMetrics(SM_CXEDGE);
+    Input::Click(w.right - edge - 4, w.bottom - edge - 4);
+    EXPECT_LT(lb->ItemRect(0).left, 0);
+    EXPECT_EQ(lb->ItemRect(0).right - lb->ItemRect(0).left, 500);
+    lb->Perform(LB_SETHORIZONTALEXTENT, 0, 0);
+    EXPECT_EQ(lb->ItemRect(0).left, 0);
+}
+
 }  // namespace
 }  // namespace controltest

@@ -1,0 +1,32 @@
+#pragma once
+// The demo's forms. Each file that adds a form registers it with a name; the
+// main form offers a button per form, and a run without a display shows each
+// form in turn and writes its screenshot.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/vcl/Forms.h"
+
+namespace demo {
+
+struct TDemoForm {
+    std::string Name;    // the screenshot's file name, without ".png"
+    std::string Caption; // the main form's button for it
+    std::function<host::TForm*(host::TComponent* Owner)> Create;
+};
+
+std::vector<TDemoForm>& DemoForms();
+
+// Registers a form at start-up: static demo::TRegisterForm reg{"name", "&Caption...", Create};
+struct TRegisterForm {
+    TRegisterForm(std::string Name, std::string Caption, std::function<host::TForm*(host::TComponent*)> Create)
+    {
+        DemoForms().push_back({std::move(Name), std::move(Caption), std::move(Create)});
+    }
+};
+
+// Fills the main form, with a button that opens each registered form.
+void BuildMainForm(host::TForm* Form);
+
+} // namespace demo
