@@ -24,6 +24,8 @@ public:
     // Total divided by the lap count, rounded to the nearest millisecond
     // (halves to even); 0 before the first lap.
     uint32_t GetAverage() const;
+    // Shows the figures in a modal dialog captioned with the component's name.
+    void Show();
 
     uint32_t GetLaps() const { return FLaps; }
     uint32_t GetTotal() const { return FTotal; }

@@ -42,6 +42,7 @@ struct HostMessages_TControl {
         M(WM_MBUTTONUP, &TControl::WMMButtonUp);
         M(WM_MOUSEMOVE, &TControl::WMMouseMove);
         M(WM_CANCELMODE, &TControl::WMCancelMode);
+        M(WM_CONTEXTMENU, &TControl::WMContextMenu);
         M(CM_VISIBLECHANGED, &TControl::CMVisibleChanged);
         M(CM_ENABLEDCHANGED, &TControl::CMEnabledChanged);
         M(CM_FONTCHANGED, &TControl::CMFontChanged);

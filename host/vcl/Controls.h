@@ -379,7 +379,8 @@ public:
     TCursor GetCursor() const { return FCursor; }
     void SetCursor(TCursor Value);
     TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TPopupMenu* Value) { FPopupMenu = Value; }
+    void SetPopupMenu(TPopupMenu* Value);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     // Painting.
     virtual void Invalidate();
@@ -450,6 +451,7 @@ protected:
     void WMMButtonDblClk(TMessage& Message);
     void WMMouseMove(TMessage& Message);
     void WMCancelMode(TMessage& Message);
+    void WMContextMenu(TMessage& Message);
     void CMVisibleChanged(TMessage& Message);
     void CMEnabledChanged(TMessage& Message);
     void CMFontChanged(TMessage& Message);

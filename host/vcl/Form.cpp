@@ -1,5 +1,6 @@
 // TCustomForm: the window, its styles, showing, closing and modal loops.
 #include "host/vcl/Forms.h"
+#include "host/vcl/Menus.h"
 #include "host/win/Modal.h"
 
 #include <algorithm>
@@ -152,6 +153,7 @@ void TCustomForm::CreateWnd()
     }
     inherited::CreateWnd();
     if (FFormStyle == fsMDIForm) CreateMDIClient();
+    if (FMenu) FMenu->SetWindowHandle(FHandle);
 }
 
 void TCustomForm::DestroyWindowHandle()
@@ -278,8 +280,10 @@ void TCustomForm::SetIcon(TIcon* Value) { FIcon->Assign(Value); }
 void TCustomForm::SetMenu(TMainMenu* Value)
 {
     if (FMenu == Value) return;
+    if (FMenu && HandleAllocated()) FMenu->SetWindowHandle(nullptr);
     FMenu = Value;
     if (Value) reinterpret_cast<TComponent*>(Value)->FreeNotification(this);
+    if (Value && HandleAllocated()) Value->SetWindowHandle(FHandle);
 }
 
 // Where a form first appears: the designed place, the screen's centre, or a

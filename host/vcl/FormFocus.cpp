@@ -1,5 +1,6 @@
 // TCustomForm: activation, the active control, keys, MDI frames and the message map.
 #include "host/vcl/Forms.h"
+#include "host/vcl/Menus.h"
 
 namespace host {
 
@@ -87,6 +88,7 @@ bool TCustomForm::IsShortCut(TMessage& Message)
 {
     bool handled = false;
     OnShortCut(Message, handled);
+    if (!handled && FMenu) handled = FMenu->IsShortCut(Message);
     return handled;
 }
 
@@ -218,12 +220,27 @@ void TForm::Tile()
 
 // ---- Messages -------------------------------------------------------------------------------
 
+// Commands of the menu bar carry no control; others are reflected to their control.
+void TCustomForm::WMCommand(TMessage& Message)
+{
+    if (Message.LParam == 0 && FMenu && FMenu->DispatchCommand(Message.WParamLo())) return;
+    inherited::Dispatch(Message);
+}
+
+void TCustomForm::WMInitMenuPopup(TMessage& Message)
+{
+    if (FMenu && FMenu->DispatchPopup(HMENU(Message.WParam))) return;
+    inherited::Dispatch(Message);
+}
+
 HOST_MESSAGE_MAP(TCustomForm)
 {
     M(WM_ACTIVATE, &TCustomForm::WMActivate);
     M(WM_CLOSE, &TCustomForm::WMClose);
     M(WM_PAINT, &TCustomForm::WMPaint);
     M(WM_SIZE, &TCustomForm::WMSize);
+    M(WM_COMMAND, &TCustomForm::WMCommand);
+    M(WM_INITMENUPOPUP, &TCustomForm::WMInitMenuPopup);
     M(CM_ACTIVATE, &TCustomForm::CMActivate);
     M(CM_DEACTIVATE, &TCustomForm::CMDeactivate);
     M(CM_DIALOGKEY, &TCustomForm::CMDialogKey);

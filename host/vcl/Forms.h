@@ -144,6 +144,8 @@ protected:
     void WMClose(TMessage& Message);
     void WMPaint(TMessage& Message);
     void WMSize(TMessage& Message);
+    void WMCommand(TMessage& Message);
+    void WMInitMenuPopup(TMessage& Message);
     void CMActivate(TMessage& Message);
     void CMDeactivate(TMessage& Message);
     void CMDialogKey(TMessage& Message);

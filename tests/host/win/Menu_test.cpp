@@ -389,7 +389,7 @@ TEST_F(MenuBarTest, AClickOnTheBarDropsAMenuDown)
     RECT drop{};
     SetModalHook([&](HWND popup) {
         GetWindowRect(popup, &drop);
-        Screenshot(nullptr, "/tmp/menus/bar.png");
+        Screenshot(nullptr, "/tmp/kel_menus_bar.png");
         POINT p = ItemCentre(FEdit, 1);
         Input::Click(p.x, p.y);
     });
@@ -472,7 +472,7 @@ TEST_F(MenuTest, AnOpenMenuPaintsInTheClassicLook)
         GetWindowRect(popup, &pr);
         GetMenuItemRect(owner, m, 0, &checked);
         GetMenuItemRect(owner, m, 1, &sep);
-        Screenshot(popup, "/tmp/menus/popup.png");
+        Screenshot(popup, "/tmp/kel_menus_popup.png");
         TImageData img = CaptureWindow(popup);
         auto at = [&](int x, int y) { return ScreenPixel(img, x - pr.left, y - pr.top); };
         EXPECT_EQ(at(pr.left, pr.top + 5), GetSysColor(COLOR_3DLIGHT)) << "raised frame";
