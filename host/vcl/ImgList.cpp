@@ -199,7 +199,8 @@ int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask)
         // No image: a blank, transparent slot to fill later with Replace.
         HIMAGELIST h = GetHandle();
         int index = ImageList_GetImageCount(h);
-        if (!ImageList_SetImageCount(h, UINT(index + 1))) throw EInvalidOperation("Failed to add image to the ImageList");
+        if (!ImageList_SetImageCount(h, UINT(index + 1)))
+            throw EInvalidOperation("Failed to add image to the ImageList");
         Change();
         return index;
     }

@@ -301,9 +301,12 @@ void TScrollBar::PaintArrow(const TRect& R, bool First, bool Pressed)
     auto triangle = [&](int ox, int oy, TColor Color) {
         c->GetBrush()->SetColor(Color);
         for (int i = 0; i < size; ++i) {
+            // Row i of the arrow, from its tip: across it, 2 * step + 1 wide.
             int step = First ? i : size - 1 - i;
-            TRect line = vertical ? Rect(cx - step + ox, cy - size / 2 + i + oy, cx + step + 1 + ox, cy - size / 2 + i + 1 + oy)
-                                  : Rect(cx - size / 2 + i + ox, cy - step + oy, cx - size / 2 + i + 1 + ox, cy + step + 1 + oy);
+            int along = (vertical ? cy : cx) - size / 2 + i, mid = vertical ? cx : cy;
+            TRect line = vertical ? Rect(mid - step, along, mid + step + 1, along + 1)
+                                  : Rect(along, mid - step, along + 1, mid + step + 1);
+            OffsetRect(&line, ox, oy);
             c->FillRect(line);
         }
     };

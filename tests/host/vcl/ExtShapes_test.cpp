@@ -117,7 +117,8 @@ TEST_F(ShapeTest, ImagePlacementStretchCentreAndTransparency)
         image->SetStretch(c.Stretch);
         image->SetCenter(c.Center);
         image->SetTransparent(c.Transparent);
-        for (const auto& p : c.Probes) EXPECT_EQ(Probe(image, p.X, p.Y), p.Expected) << c.Name << " " << p.X << "," << p.Y;
+        for (const auto& p : c.Probes)
+            EXPECT_EQ(Probe(image, p.X, p.Y), p.Expected) << c.Name << " " << p.X << "," << p.Y;
     }
 }
 
