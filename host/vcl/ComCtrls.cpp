@@ -241,6 +241,19 @@ void TStatusBar::Resize() { OnResize(this); }
 
 void TStatusBar::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
 
+// The bar paints itself (PaintWindow) rather than leaving it to its window class.
+void TStatusBar::WMPaint(TMessage& Message)
+{
+    FControlState += csCustomPaint;
+    try {
+        inherited::Dispatch(Message);
+    } catch (...) {
+        FControlState -= csCustomPaint;
+        throw;
+    }
+    FControlState -= csCustomPaint;
+}
+
 void TStatusBar::WMSize(TMessage& Message)
 {
     inherited::Dispatch(Message);
@@ -257,6 +270,7 @@ void TStatusBar::CMFontChanged(TMessage& Message)
 HOST_MESSAGE_MAP(TStatusBar)
 {
     M(WM_ERASEBKGND, &TStatusBar::WMEraseBkgnd);
+    M(WM_PAINT, &TStatusBar::WMPaint);
     M(WM_SIZE, &TStatusBar::WMSize);
     M(CM_FONTCHANGED, &TStatusBar::CMFontChanged);
 }

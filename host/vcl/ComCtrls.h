@@ -83,6 +83,7 @@ protected:
     // Paints an owner-drawn panel: OnDrawPanel with the canvas ready.
     virtual void DrawPanel(TStatusPanel* Panel, const TRect& Rect);
     void WMEraseBkgnd(TMessage& Message);
+    void WMPaint(TMessage& Message);
     void WMSize(TMessage& Message);
     void CMFontChanged(TMessage& Message);
 

@@ -352,6 +352,17 @@ int GetDlgCtrlID(HWND hwnd)
     return w && (w->Style & WS_CHILD) ? int(w->Id) : 0;
 }
 
+bool GetMessageBoxContent(HWND box, std::string& text, UINT& type)
+{
+    char cls[16] = {};
+    if (!IsWindow(box) || GetClassName(box, cls, int(sizeof cls)) == 0 || std::string(cls) != kBoxClass) return false;
+    TBoxData* d = BoxData(box);
+    if (!d) return false;
+    text = d->Text;
+    type = d->Type;
+    return true;
+}
+
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
     RegisterClasses();

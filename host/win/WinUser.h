@@ -514,6 +514,9 @@ constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, ID
               IDNO = 7, IDCLOSE = 8, IDHELP = 9;
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+// The text and style of a box MessageBox shows (for tests and accessibility
+// tools that read it); false for any other window.
+bool GetMessageBoxContent(HWND box, std::string& text, UINT& type);
 BOOL MessageBeep(UINT type);
 BOOL Beep(DWORD frequency, DWORD duration);
 

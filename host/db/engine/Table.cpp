@@ -40,7 +40,8 @@ TEngineTable::TEngineTable(std::shared_ptr<TSqlConnection> Conn, std::string Nam
     FTableSql = QuoteIdent(FSqlName);
     FRowIdSql = FHasRecNo ? QuoteIdent(RecNoColumn) : "rowid";
     for (size_t i = 0; i < FDesc.Fields.size(); ++i) {
-        FFieldListSql += (i ? "," : "") + QuoteIdent(FDesc.Fields[i].Name);
+        if (i) FFieldListSql += ',';
+        FFieldListSql += QuoteIdent(FDesc.Fields[i].Name);
         FWriteColumns.push_back(FDesc.Fields[i].Name);
     }
     FWriteTableSql = FTableSql;
