@@ -9,6 +9,7 @@
 #include "general/Kelconst.h"
 #include "host/rtl/Resources.h"
 #include "host/rtl/SysUtils.h"
+#include "host/vcl/StdPublish.h"
 
 namespace kel {
 namespace {
@@ -174,5 +175,91 @@ std::string NumToWords(const std::string& CurrText, const std::string& CurrFract
         return Word(SkelNumError);
     }
 }
+
+} // namespace kel
+
+// ---- TCustomCurrencyLabel --------------------------------------------------------------
+
+namespace kel {
+
+using namespace host;
+
+TCustomCurrencyLabel::TCustomCurrencyLabel(TComponent* AOwner) : TCustomLabel(AOwner) { UpdateCaption(); }
+
+void TCustomCurrencyLabel::Loaded()
+{
+    inherited::Loaded();
+    UpdateCaption();
+}
+
+void TCustomCurrencyLabel::UpdateCaption()
+{
+    if (GetComponentState().Contains(csLoading)) return;
+    SetText(NumToWords(FCurrText, FCurrFractionText, FCurrFractionFormat, FValue, FFirstUpperCase, FHandleException));
+}
+
+void TCustomCurrencyLabel::SetValue(double Value)
+{
+    if (FValue == Value) return;
+    FValue = Value;
+    UpdateCaption();
+}
+
+void TCustomCurrencyLabel::SetCurrText(const std::string& Value)
+{
+    if (FCurrText == Value) return;
+    FCurrText = Value;
+    UpdateCaption();
+}
+
+void TCustomCurrencyLabel::SetCurrFractionText(const std::string& Value)
+{
+    if (FCurrFractionText == Value) return;
+    FCurrFractionText = Value;
+    UpdateCaption();
+}
+
+void TCustomCurrencyLabel::SetCurrFractionFormat(TCurrFractionFormat Value)
+{
+    if (FCurrFractionFormat == Value) return;
+    FCurrFractionFormat = Value;
+    UpdateCaption();
+}
+
+void TCustomCurrencyLabel::SetFirstUpperCase(bool Value)
+{
+    if (FFirstUpperCase == Value) return;
+    FFirstUpperCase = Value;
+    UpdateCaption();
+}
+
+void TCustomCurrencyLabel::SetHandleException(bool Value)
+{
+    if (FHandleException == Value) return;
+    FHandleException = Value;
+    UpdateCaption();
+}
+
+HOST_PUBLISHED(TCurrencyLabel)
+{
+    HOST_PUBLISH_CONTROL_LOOK(TCurrencyLabel);
+    P.Property("Alignment", &TCurrencyLabel::GetAlignment, &TCurrencyLabel::SetAlignment).Default(taLeftJustify);
+    P.Property("AutoSize", &TCurrencyLabel::GetAutoSize, &TCurrencyLabel::SetAutoSize).Default(true);
+    P.Property("Transparent", &TCurrencyLabel::GetTransparent, &TCurrencyLabel::SetTransparent).Default(false);
+    P.Property("WordWrap", &TCurrencyLabel::GetWordWrap, &TCurrencyLabel::SetWordWrap).Default(false);
+    P.Property("Value", &TCurrencyLabel::GetValue, &TCurrencyLabel::SetValue);
+    P.Property("CurrText", &TCurrencyLabel::GetCurrText, &TCurrencyLabel::SetCurrText)
+        .Stored(&TCurrencyLabel::IsCurrTextStored);
+    P.Property("CurrFractionText", &TCurrencyLabel::GetCurrFractionText, &TCurrencyLabel::SetCurrFractionText)
+        .Stored(&TCurrencyLabel::IsCurrFractionTextStored);
+    P.Property("CurrFractionFormat", &TCurrencyLabel::GetCurrFractionFormat, &TCurrencyLabel::SetCurrFractionFormat)
+        .Default(ffHundredths);
+    P.Property("FirstUpperCase", &TCurrencyLabel::GetFirstUpperCase, &TCurrencyLabel::SetFirstUpperCase).Default(true);
+    P.Property("HandleException", &TCurrencyLabel::GetHandleException, &TCurrencyLabel::SetHandleException)
+        .Default(true);
+    HOST_PUBLISH_MOUSE_EVENTS(TCurrencyLabel);
+}
+
+HOST_REGISTER_CLASSES(TCurrencyLabel);
 
 } // namespace kel
