@@ -35,17 +35,13 @@ class TChequeWriter : public TObject {
     HOST_CLASS(TChequeWriter, TObject)
 public:
     TEdit* Amount = nullptr;
-    TLabel* Words = nullptr;
+    kel::TCurrencyLabel* Words = nullptr;
     TRadioButton* InWords = nullptr;
     void AmountChange(TObject*)
     {
         double value = 0;
-        if (!TryStrToFloat(Amount->GetText(), value)) {
-            Words->SetCaption("(not an amount)");
-            return;
-        }
-        const kel::TCurrFractionFormat format = InWords->GetChecked() ? kel::ffUnitsWords : kel::ffHundredths;
-        Words->SetCaption(kel::NumToWords("dollars", "cents", format, value, true, true));
+        Words->SetCurrFractionFormat(InWords->GetChecked() ? kel::ffUnitsWords : kel::ffHundredths);
+        Words->SetValue(TryStrToFloat(Amount->GetText(), value) ? value : -1); // -1 shows the error text
     }
 };
 
@@ -89,7 +85,7 @@ void BuildMainForm(TForm* Form)
 
     auto* bevel = Add<TBevel>(Form, "Rule", 12, 148, 416, 2);
     bevel->SetShape(bsTopLine);
-    auto* words = Add<TLabel>(Form, "Words", 12, 158, 416, 40);
+    auto* words = Add<kel::TCurrencyLabel>(Form, "Words", 12, 158, 416, 40);
     // A wrapped label keeps its box: auto-size would shrink it to its text when parented.
     words->SetAutoSize(false);
     words->SetBoundsRect(TRect{12, 158, 428, 198});
