@@ -204,13 +204,13 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
     edit->SelectAll();
     prompt->SetFocusControl(edit);
     int buttonTop = Scale(41, units.y, 8), buttonWidth = Scale(50, units.x, 4), buttonHeight = Scale(14, units.y, 8);
-    struct TSpec {
+    struct TButtonDef {
         const char* Name;
         const char* Caption;
         TModalResult Result;
         int Left;
     } buttons[] = {{"OK", "OK", mrOk, Scale(38, units.x, 4)}, {"Cancel", "Cancel", mrCancel, Scale(92, units.x, 4)}};
-    for (const TSpec& s : buttons) {
+    for (const TButtonDef& s : buttons) {
         auto* b = new TButton(form);
         b->SetName(s.Name);
         b->SetParent(form);

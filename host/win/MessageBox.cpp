@@ -256,12 +256,12 @@ void RegisterClasses()
     RegisterSystemClass(&wc);
 }
 
-struct TButtonSpec {
+struct TButtonDef {
     int Id;
     const char* Caption;
 };
 
-std::vector<TButtonSpec> ButtonsOf(UINT type)
+std::vector<TButtonDef> ButtonsOf(UINT type)
 {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
@@ -296,7 +296,7 @@ SIZE MeasureText(const std::string& text, int maxWidth)
 }
 
 // Creates the box, centred on the screen, with its buttons.
-HWND CreateBox(HWND owner, TBoxData& data, LPCSTR caption, const std::vector<TButtonSpec>& buttons)
+HWND CreateBox(HWND owner, TBoxData& data, LPCSTR caption, const std::vector<TButtonDef>& buttons)
 {
     SIZE screen = GetScreenSize();
     SIZE text = MeasureText(data.Text, screen.cx * 2 / 3);
@@ -315,7 +315,7 @@ HWND CreateBox(HWND owner, TBoxData& data, LPCSTR caption, const std::vector<TBu
         return nullptr;
     SetWindowLongPtr(box, GWL_USERDATA, LONG_PTR(&data));
     int x = (clientW - buttonsW) / 2, y = clientH - kMargin - kButtonH;
-    for (const TButtonSpec& b : buttons) {
+    for (const TButtonDef& b : buttons) {
         std::string label;
         for (const char* p = b.Caption; *p; ++p)
             if (*p != '&')
@@ -369,7 +369,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     TBoxData data;
     data.Text = text ? text : "";
     data.Type = type;
-    std::vector<TButtonSpec> buttons = ButtonsOf(type);
+    std::vector<TButtonDef> buttons = ButtonsOf(type);
     size_t def = std::min<size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
     data.DefaultId = buttons[def].Id;
     data.CancelId = CancelOf(type);
