@@ -44,5 +44,11 @@ function(kel_test NAME DIR)
   add_executable(${NAME} ${_src} ${CMAKE_SOURCE_DIR}/tests/ForceHeadless.cpp)
   target_link_libraries(${NAME} PRIVATE ${_deps} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${NAME} PRIVATE KEL_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
-  gtest_discover_tests(${NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  set(_props TIMEOUT 300)
+  if(NAME STREQUAL "test_x11")
+    # Each of these test processes starts its own X server: run them one at a
+    # time so that two never race for the same free display number.
+    list(APPEND _props RESOURCE_LOCK x11_display)
+  endif()
+  gtest_discover_tests(${NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
 endfunction()
