@@ -243,15 +243,16 @@ TForm* CreateControlsForm(TComponent* Owner)
     form->SetCaption("Standard controls");
     form->SetBorderStyle(bsSingle);
     form->SetPosition(poScreenCenter);
-    form->SetClientWidth(600);
-    form->SetClientHeight(346);
     BuildToolbar(form);
     TMemo* memo = BuildTextColumn(form);
     BuildChoiceColumn(form);
     BuildNumberColumn(form);
     TBitBtn* ok = BuildBitButtons(form);
     BuildMenus(form, memo);
-    form->SetActiveControl(ok);
+    // After the menu bar, which takes its height from the client area.
+    form->SetClientWidth(600);
+    form->SetClientHeight(348);
+    ok->SetTabOrder(0);  // focused when the form shows: the default frame and the focus rectangle
     return form;
 }
 
