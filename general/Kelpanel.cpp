@@ -234,7 +234,9 @@ void TCustomDragPanel::CreateParams(TCreateParams& Params)
 
 void TCustomDragPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (FMSLocked || !FOptions.Contains(smMove) || GetAlign() != alNone)
+    // Only the left button: the move loop ends when the left button goes up,
+    // so a move begun with another button would follow the mouse until then.
+    if (Button != mbLeft || FMSLocked || !FOptions.Contains(smMove) || GetAlign() != alNone)
         return inherited::MouseDown(Button, Shift, X, Y);
     FMoving = true;
     ReleaseCapture();

@@ -219,6 +219,12 @@ TEST_F(PanelTest, DragPanelMovesWithTheMouseWithinItsLimits)
     EXPECT_EQ(panel->GetLeft(), 150);
     EXPECT_EQ(panel->GetTop(), 100);
 
+    r = ScreenRect(panel);
+    from = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    Input::Drag(from, POINT{from.x - 40, from.y + 40}, 4, Input::TButton::Right);
+    Input::MouseMove(from.x - 60, from.y + 60);
+    EXPECT_EQ(panel->GetLeft(), 150) << "only the left button moves the panel";
+
     panel->SetMSLocked(true);
     r = ScreenRect(panel);
     from = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
