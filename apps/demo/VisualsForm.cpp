@@ -151,7 +151,6 @@ TForm* CreateVisualsForm(TComponent* Owner)
     bar->SetHintPrefix(" ");
     bar->SetShowActiveControl(true);
     bar->SetShowEmpty(true);
-    form->SetActiveControl(dynamic_cast<TWinControl*>(form->FindComponent("RaiseButton")));
     return form;
 }
 

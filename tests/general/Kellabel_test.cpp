@@ -186,6 +186,8 @@ TEST(KelLabelStyles, OnlyRealChangesFireAndForeignAssignsRaise)
     EXPECT_THROW(b.Assign(&caption), Exception);
     EXPECT_EQ(b.GetEffect(), beFrameRaised) << "a failed assign leaves the style as it was";
     EXPECT_EQ(fired, 3);
+    b.SetWidth(0);
+    EXPECT_EQ(b.GetWidth(), 1) << "a border line is at least a pixel wide";
 }
 
 TEST_F(RotLabelTest, AtAngleZeroTheControlIsExactlyTheMeasuredText)

@@ -124,6 +124,24 @@ TEST_F(PanelTest, SpeedPanelLaysOutItsButtonsInAGridInTopLeftOrder)
     EXPECT_EQ(panel->GetHeight(), 25 * 2 + 2 * (2 + 5) - 1);
 }
 
+TEST_F(PanelTest, SpeedPanelSortingKeepsTheWindowsOfWindowedChildren)
+{
+    auto* panel = Make<TSpeedPanel>(Form, 10, 10, 200, 100);
+    auto* second = Make<TEdit>(panel, 0, 40, 24, 24);
+    auto* first = Make<TEdit>(panel, 0, 0, 24, 24);
+    ProcessPendingMessages();
+    first->SetFocus();
+    HWND handle = first->GetHandle();
+    panel->SetCtrlCols(1);
+    panel->SetAutoSize(true);
+    EXPECT_EQ(panel->GetControls(0), first);
+    EXPECT_EQ(panel->GetControls(1), second);
+    EXPECT_EQ(first->GetTop(), 6); // margin 5 inside the raised bevel
+    EXPECT_EQ(second->GetTop(), 30);
+    EXPECT_EQ(first->GetHandle(), handle);
+    EXPECT_TRUE(first->Focused());
+}
+
 TEST_F(PanelTest, SpeedPanelColumnsAndRowsFollowEachOther)
 {
     auto* panel = Make<TSpeedPanel>(Form, 10, 10, 200, 100);
@@ -218,6 +236,12 @@ TEST_F(PanelTest, DragPanelMovesWithTheMouseWithinItsLimits)
     Input::Drag(from, POINT{from.x + 100, from.y - 100}, 8);
     EXPECT_EQ(panel->GetLeft(), 150);
     EXPECT_EQ(panel->GetTop(), 100);
+
+    r = ScreenRect(panel);
+    from = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    Input::Drag(from, POINT{from.x - 40, from.y + 40}, 4, Input::TButton::Right);
+    Input::MouseMove(from.x - 60, from.y + 60);
+    EXPECT_EQ(panel->GetLeft(), 150) << "only the left button moves the panel";
 
     panel->SetMSLocked(true);
     r = ScreenRect(panel);
