@@ -336,7 +336,7 @@ private:
         const TDlgUnits& u = FUnits;
         FFirstFullPart = FForm->GetComponentCount();
         FField = new TColorPickField(FForm, false);
-        FField->SetName("Spectrum");
+        FField->SetName("HueField");
         FField->SetBounds(u.X(152), u.Y(4), u.X(118), u.Y(116));
         FField->SetParent(FForm);
         FBar = new TColorPickField(FForm, true);

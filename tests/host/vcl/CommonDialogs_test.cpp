@@ -242,7 +242,7 @@ TEST_F(FormsTest, ColorDialogDefinesCustomColoursFromTheirNumbers)
     SetModalHook([&](HWND Wnd) {
         TForm* form = FormOf(Wnd);
         // The numbers lie beyond the right edge until the dialog opens fully.
-        EXPECT_LT(form->GetClientWidth(), Find(form, "Spectrum")->GetLeft());
+        EXPECT_LT(form->GetClientWidth(), Find(form, "HueField")->GetLeft());
         ClickCentre(form, "DefineCustom");
         EXPECT_GT(form->GetClientWidth(), Find(form, "Luminance")->GetLeft());
         TControl* custom = Find(form, "CustomColors");
@@ -273,7 +273,7 @@ TEST_F(FormsTest, ColorDialogPreventFullOpenDisablesDefining)
     SetModalHook([&](HWND Wnd) {
         TForm* form = FormOf(Wnd);
         EXPECT_FALSE(Find(form, "DefineCustom")->GetEnabled());
-        EXPECT_LT(form->GetClientWidth(), Find(form, "Spectrum")->GetLeft());
+        EXPECT_LT(form->GetClientWidth(), Find(form, "HueField")->GetLeft());
         Input::KeyPress(VK_ESCAPE);
     });
     EXPECT_FALSE(dialog->Execute());
