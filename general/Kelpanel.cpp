@@ -619,12 +619,14 @@ void TCustomSpeedPanel::SortControls()
         list.insert(at, child);
     }
     if (int(list.size()) != GetControlCount()) throw Exception("List Invalid");
+    bool inOrder = true;
+    for (int i = 0; i < count && inOrder; ++i) inOrder = GetControls(i) == list[size_t(i)];
+    if (inOrder) return;
+    // Bringing each child to the front in turn leaves them in list order and
+    // keeps the windows (and the focus) of windowed children.
     FReordering = true;
     try {
-        for (TControl* child : list) {
-            RemoveControl(child);
-            InsertControl(child);
-        }
+        for (TControl* child : list) child->BringToFront();
     } catch (...) {
         FReordering = false;
         throw;

@@ -124,6 +124,24 @@ TEST_F(PanelTest, SpeedPanelLaysOutItsButtonsInAGridInTopLeftOrder)
     EXPECT_EQ(panel->GetHeight(), 25 * 2 + 2 * (2 + 5) - 1);
 }
 
+TEST_F(PanelTest, SpeedPanelSortingKeepsTheWindowsOfWindowedChildren)
+{
+    auto* panel = Make<TSpeedPanel>(Form, 10, 10, 200, 100);
+    auto* second = Make<TEdit>(panel, 0, 40, 24, 24);
+    auto* first = Make<TEdit>(panel, 0, 0, 24, 24);
+    ProcessPendingMessages();
+    first->SetFocus();
+    HWND handle = first->GetHandle();
+    panel->SetCtrlCols(1);
+    panel->SetAutoSize(true);
+    EXPECT_EQ(panel->GetControls(0), first);
+    EXPECT_EQ(panel->GetControls(1), second);
+    EXPECT_EQ(first->GetTop(), 6); // margin 5 inside the raised bevel
+    EXPECT_EQ(second->GetTop(), 30);
+    EXPECT_EQ(first->GetHandle(), handle);
+    EXPECT_TRUE(first->Focused());
+}
+
 TEST_F(PanelTest, SpeedPanelColumnsAndRowsFollowEachOther)
 {
     auto* panel = Make<TSpeedPanel>(Form, 10, 10, 200, 100);
