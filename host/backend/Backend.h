@@ -9,6 +9,7 @@
 #include "host/gdi/WinTypes.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ struct TTopLevelView {
     std::string Title;
     HWND Owner = nullptr;  // owned and modal windows stay above their owner
     bool Topmost = false;
+    // What a window manager needs to show the window as its own: the client
+    // area (screen coordinates), whether the window has a title bar, whether
+    // it is a transient pop-up (menu, hint, drop-down list) that no manager
+    // should touch, and its minimised or maximised state.
+    RECT ClientRect;
+    bool Caption = false;
+    bool Popup = false;
+    bool Minimized = false;
+    bool Maximized = false;
 };
 
 // What the window system offers its backend.
@@ -53,6 +63,16 @@ public:
     // The standard cursor resource (IDC_ARROW's number, ...) a cursor
     // stands for, or 0 for a cursor of its own.
     virtual int StandardCursorId(HICON cursor) const = 0;
+
+    // The display minimised, maximised or restored a top-level window
+    // (SW_MINIMIZE, SW_SHOWMAXIMIZED, SW_RESTORE).
+    virtual void ShowStateInput(HWND, int /*showCmd*/) {}
+    // The display went away: nothing can be shown or typed any more, and the
+    // program's loop should end.
+    virtual void DisplayLostInput() {}
+    // A cursor's own picture (with its opacity) and hot spot;
+    // false when it has none.
+    virtual bool CursorImage(HICON, TImageData& /*image*/, POINT& /*hotSpot*/) const { return false; }
 };
 
 class TBackend {
@@ -74,6 +94,14 @@ public:
     virtual void CursorChanged(HICON cursor) = 0;
     // Whether the windows appear on a real display a person can see and use.
     virtual bool HasDisplay() const { return false; }
+
+    // The program put new contents on its clipboard, with this text or
+    // none: other programs of the display may paste it from now on.
+    virtual void ClipboardChanged(const std::optional<std::string>& /*text*/) {}
+    // What another program of the display holds on its clipboard: its text,
+    // or an empty text when it offers none. nullopt when no other program
+    // owns the clipboard, and the program's own contents stand.
+    virtual std::optional<std::string> ForeignClipboardText() { return std::nullopt; }
 };
 
 // The in-memory screen used by tests and by programs run without a display.

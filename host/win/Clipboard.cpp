@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <strings.h>
 
 namespace host::win {
@@ -37,6 +39,7 @@ struct TClipboard {
     HWND Owner = nullptr;
     std::vector<std::pair<UINT, HANDLE>> Data;  // in the order they were set
     std::vector<std::string> Formats;           // registered names, from 0xC000
+    bool Changed = false;  // emptied or written since it was opened
 };
 
 TClipboard& Clip()
@@ -53,6 +56,39 @@ void FreeData()
         else if (h)
             DeleteObject(h);
     Clip().Data.clear();
+}
+
+std::optional<std::string> TextOf(const TClipboard& c)
+{
+    for (auto& [format, h] : c.Data) {
+        if (format != CF_TEXT)
+            continue;
+        TGlobal* g = FindGlobal(h);
+        if (!g)
+            return std::nullopt;
+        auto* bytes = reinterpret_cast<const char*>(g->Bytes.data());
+        return std::string(bytes, strnlen(bytes, g->Bytes.size()));
+    }
+    return std::nullopt;
+}
+
+// Another program of the display copied something since: its text replaces
+// what this program held, as if that program had emptied the clipboard.
+void TakeForeignContents()
+{
+    std::optional<std::string> text = Backend().ForeignClipboardText();
+    if (!text)
+        return;
+    TClipboard& c = Clip();
+    if (c.Owner && IsWindow(c.Owner))
+        SendMessage(c.Owner, WM_DESTROYCLIPBOARD, 0, 0);
+    FreeData();
+    c.Owner = nullptr;
+    if (text->empty())
+        return;
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, text->size() + 1);
+    std::memcpy(FindGlobal(h)->Bytes.data(), text->data(), text->size());
+    c.Data.emplace_back(CF_TEXT, h);
 }
 
 }  // namespace
@@ -135,17 +171,25 @@ BOOL OpenClipboard(HWND owner)
     TClipboard& c = Clip();
     if (c.Open && c.OpenBy != owner)
         return FALSE;
+    if (!c.Open)
+        TakeForeignContents();
     c.Open = true;
     c.OpenBy = owner;
+    c.Changed = false;
     return TRUE;
 }
 
 BOOL CloseClipboard()
 {
-    if (!Clip().Open)
+    TClipboard& c = Clip();
+    if (!c.Open)
         return FALSE;
-    Clip().Open = false;
-    Clip().OpenBy = nullptr;
+    c.Open = false;
+    c.OpenBy = nullptr;
+    if (c.Changed) {
+        c.Changed = false;
+        Backend().ClipboardChanged(TextOf(c));
+    }
     return TRUE;
 }
 
@@ -158,6 +202,7 @@ BOOL EmptyClipboard()
         SendMessage(c.Owner, WM_DESTROYCLIPBOARD, 0, 0);
     FreeData();
     c.Owner = c.OpenBy;
+    c.Changed = true;
     return TRUE;
 }
 
@@ -166,6 +211,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data)
     TClipboard& c = Clip();
     if (!c.Open || format == 0)
         return nullptr;
+    c.Changed = true;
     for (auto& [f, h] : c.Data)
         if (f == format) {
             if (h != data)
@@ -190,6 +236,8 @@ HANDLE GetClipboardData(UINT format)
 
 BOOL IsClipboardFormatAvailable(UINT format)
 {
+    if (!Clip().Open)
+        TakeForeignContents();
     for (auto& [f, h] : Clip().Data)
         if (f == format)
             return TRUE;
@@ -207,7 +255,12 @@ UINT EnumClipboardFormats(UINT format)
     return 0;
 }
 
-int CountClipboardFormats() { return int(Clip().Data.size()); }
+int CountClipboardFormats()
+{
+    if (!Clip().Open)
+        TakeForeignContents();
+    return int(Clip().Data.size());
+}
 
 UINT RegisterClipboardFormat(LPCSTR name)
 {

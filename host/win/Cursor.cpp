@@ -80,6 +80,16 @@ int StandardCursorId(HICON cursor)
     return std::atoi(c->Name.c_str() + 8);
 }
 
+bool CursorImage(HICON cursor, TImageData& image, POINT& hotSpot)
+{
+    TCursorRec* c = FindCursor(cursor);
+    if (!c || c->Image.Empty())
+        return false;
+    image = c->Image;
+    hotSpot = POINT{c->HotX, c->HotY};
+    return true;
+}
+
 }  // namespace host::win
 
 namespace host {

@@ -341,6 +341,15 @@ void ResetInputState()
 
 namespace {
 
+// Menus, hints and drop-down lists: captionless pop-ups that belong to
+// another window or float above all.
+bool IsPopupWindow(const TWnd* w)
+{
+    if (HasCaption(w->Style) || !(w->Style & WS_POPUP))
+        return false;
+    return w->Owner || (w->ExStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+}
+
 class TWinBackendHost : public TBackendHost {
 public:
     std::vector<TTopLevelView> TopLevels() const override
@@ -357,6 +366,11 @@ public:
             t.Title = w->Text;
             t.Owner = w->Owner ? w->Owner->Handle : nullptr;
             t.Topmost = (w->ExStyle & WS_EX_TOPMOST) != 0;
+            t.ClientRect = ClientScreenRect(w);
+            t.Caption = HasCaption(w->Style);
+            t.Popup = IsPopupWindow(w);
+            t.Minimized = (w->Style & WS_MINIMIZE) != 0;
+            t.Maximized = (w->Style & WS_MAXIMIZE) != 0;
             v.push_back(std::move(t));
         }
         return v;
@@ -419,6 +433,10 @@ public:
         TWnd* w = FindWnd(wnd);
         if (gained && w && (w->Style & WS_VISIBLE) && State().Active != wnd)
             SetActiveWindow(wnd);
+        // Another program took the keyboard: the active window deactivates
+        // and the focus goes, as when the user switches programs.
+        if (!gained && State().Active)
+            ActivateWindow(nullptr, WA_INACTIVE);
     }
     void SizeLimits(HWND wnd, SIZE& minSize, SIZE& maxSize) override
     {
@@ -428,6 +446,16 @@ public:
         maxSize = SIZE{m.ptMaxTrackSize.x, m.ptMaxTrackSize.y};
     }
     int StandardCursorId(HICON cursor) const override { return win::StandardCursorId(cursor); }
+    void ShowStateInput(HWND wnd, int showCmd) override
+    {
+        if (FindWnd(wnd))
+            ShowWindow(wnd, showCmd);
+    }
+    void DisplayLostInput() override { PostQuitMessage(1); }
+    bool CursorImage(HICON cursor, TImageData& image, POINT& hotSpot) const override
+    {
+        return win::CursorImage(cursor, image, hotSpot);
+    }
 
 private:
     static TRawInput& Push(TInputKind kind, POINT pt)

@@ -277,6 +277,8 @@ void CaretWindowGoing(HWND wnd);
 // Cursors (Cursor.cpp).
 void UpdateCursorForWindow();
 int StandardCursorId(HICON cursor);
+// A cursor's picture and hot spot; false for shapes without one.
+bool CursorImage(HICON cursor, TImageData& image, POINT& hotSpot);
 
 // The backend that KEL_BACKEND or the presence of a display asks for
 // (BackendChoice.cpp).

@@ -1,4 +1,5 @@
 #include "host/backend/x11/X11Backend.h"
+#include "host/backend/x11/X11Cursor.h"
 #include "host/backend/x11/X11Keys.h"
 
 #include <X11/XKBlib.h>
@@ -9,21 +10,17 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace host::x11 {
 
 namespace {
-
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 // Where a mask's lowest set bit is, so that channels can be shifted into it.
 int MaskShift(unsigned long mask)
@@ -88,9 +85,55 @@ unsigned FontCursorShape(int id)
 
 }  // namespace
 
+namespace {
+
+TX11Backend* GCurrent = nullptr;  // Xlib reports a broken connection process-wide
+
+int ReportLostConnection(Display* display)
+{
+    std::fprintf(stderr, "kel: lost the connection to the X display %s; the program ends\n",
+                 DisplayString(display));
+    return 0;
+}
+
+// A window manager is running when it announces itself (EWMH), owns the
+// ICCCM manager selection, or holds the root's redirection that only one
+// client can hold.
+int GRedirectRefused = 0;
+int TrapRedirect(Display*, XErrorEvent* e)
+{
+    if (e->error_code == BadAccess)
+        GRedirectRefused = 1;
+    return 0;
+}
+
+bool WindowManagerRunning(Display* d, int screen)
+{
+    std::string selection = "WM_S" + std::to_string(screen);
+    if (XGetSelectionOwner(d, XInternAtom(d, selection.c_str(), False)) != None)
+        return true;
+    Window root = RootWindow(d, screen);
+    XWindowAttributes a;
+    XGetWindowAttributes(d, root, &a);
+    GRedirectRefused = 0;
+    XSync(d, False);
+    XErrorHandler old = XSetErrorHandler(TrapRedirect);
+    XSelectInput(d, root, a.your_event_mask | SubstructureRedirectMask);
+    XSync(d, False);
+    XSetErrorHandler(old);
+    if (!GRedirectRefused)
+        XSelectInput(d, root, a.your_event_mask);
+    return GRedirectRefused != 0;
+}
+
+}  // namespace
+
 TX11Backend::TX11Backend(TBackendHost& host, Display* display)
     : FHost(host), FDisplay(display), FScreen(DefaultScreen(display))
 {
+    GCurrent = this;
+    XSetIOErrorHandler(ReportLostConnection);
+    XSetIOErrorExitHandler(FDisplay, ConnectionLost, this);
     FGc = XCreateGC(FDisplay, RootWindow(FDisplay, FScreen), 0, nullptr);
     FProtocols = XInternAtom(FDisplay, "WM_PROTOCOLS", False);
     FDeleteWindow = XInternAtom(FDisplay, "WM_DELETE_WINDOW", False);
@@ -98,23 +141,52 @@ TX11Backend::TX11Backend(TBackendHost& host, Display* display)
     FUtf8 = XInternAtom(FDisplay, "UTF8_STRING", False);
     FNetWmState = XInternAtom(FDisplay, "_NET_WM_STATE", False);
     FNetWmStateAbove = XInternAtom(FDisplay, "_NET_WM_STATE_ABOVE", False);
+    FNetWmStateMaxV = XInternAtom(FDisplay, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+    FNetWmStateMaxH = XInternAtom(FDisplay, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+    FWmState = XInternAtom(FDisplay, "WM_STATE", False);
+    FMotifHints = XInternAtom(FDisplay, "_MOTIF_WM_HINTS", False);
     // Held keys repeat as presses alone, without the release in between.
     Bool supported = False;
     XkbSetDetectableAutoRepeat(FDisplay, True, &supported);
     const char* shm = std::getenv("KEL_X11_SHM");
     FUseShm = TShmImage::Available(FDisplay) && !(shm && std::strcmp(shm, "0") == 0);
+    FManaged = WindowManagerRunning(FDisplay, FScreen);
+    FClipboard = std::make_unique<TX11Clipboard>(FDisplay);
+    OpenInputMethod();
 }
 
 TX11Backend::~TX11Backend()
 {
+    if (GCurrent == this)
+        GCurrent = nullptr;
+    if (FLost)
+        return;  // nothing can be sent any more; the process cleans up
     for (auto& [wnd, xw] : FWindows) {
+        if (xw.Ic)
+            XDestroyIC(xw.Ic);
         xw.Shm.reset();
         XDestroyWindow(FDisplay, xw.Xw);
     }
+    if (FIm)
+        XCloseIM(FIm);
+    FClipboard.reset();
     for (auto& [id, c] : FCursorCache)
+        XFreeCursor(FDisplay, c);
+    for (auto& [icon, c] : FImageCursors)
         XFreeCursor(FDisplay, c);
     XFreeGC(FDisplay, FGc);
     XCloseDisplay(FDisplay);
+}
+
+// Called by Xlib instead of exiting: the program's loop ends through a quit
+// message, and nothing is sent to the server from then on.
+void TX11Backend::ConnectionLost(Display*, void* self)
+{
+    auto* b = static_cast<TX11Backend*>(self);
+    if (b->FLost)
+        return;
+    b->FLost = true;
+    b->FHost.DisplayLostInput();
 }
 
 SIZE TX11Backend::ScreenSize() const
@@ -146,8 +218,12 @@ bool TX11Backend::FindView(HWND wnd, TTopLevelView& out) const
     return false;
 }
 
+RECT ShownRect(const TTopLevelView& v, bool decorated) { return decorated ? v.ClientRect : v.Rect; }
+
 void TX11Backend::TopLevelChanged(HWND wnd)
 {
+    if (FLost)
+        return;
     TTopLevelView v;
     if (!FindView(wnd, v))
         return;
@@ -166,7 +242,7 @@ void TX11Backend::Restack()
     auto views = FHost.TopLevels();
     for (auto v = views.rbegin(); v != views.rend(); ++v) {
         auto it = FWindows.find(v->Wnd);
-        if (it != FWindows.end() && it->second.Mapped)
+        if (it != FWindows.end() && it->second.Mapped && !it->second.Iconic)
             order.push_back(it->second.Xw);
     }
     if (order == FStacking)
@@ -185,46 +261,96 @@ TX11Backend::TXWin& TX11Backend::Create(const TTopLevelView& v)
     a.bit_gravity = NorthWestGravity;
     a.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
                    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                   LeaveWindowMask | FocusChangeMask;
+                   LeaveWindowMask | FocusChangeMask | PropertyChangeMask;
     a.cursor = FCursor;
-    Window w = XCreateWindow(FDisplay, RootWindow(FDisplay, FScreen), v.Rect.left, v.Rect.top,
-                             unsigned(std::max(1, Width(v.Rect))), unsigned(std::max(1, Height(v.Rect))),
-                             0, CopyFromParent, InputOutput, CopyFromParent,
-                             CWBackPixmap | CWBitGravity | CWEventMask | (FCursor ? CWCursor : 0), &a);
+    a.override_redirect = FManaged && v.Popup;
+    bool decorated = FManaged && !v.Popup && v.Caption;
+    RECT r = ShownRect(v, decorated);
+    Window w = XCreateWindow(FDisplay, RootWindow(FDisplay, FScreen), r.left, r.top,
+                             unsigned(std::max(1, Width(r))), unsigned(std::max(1, Height(r))), 0,
+                             CopyFromParent, InputOutput, CopyFromParent,
+                             CWBackPixmap | CWBitGravity | CWEventMask | CWOverrideRedirect |
+                                 (FCursor ? CWCursor : 0),
+                             &a);
     XSetWMProtocols(FDisplay, w, &FDeleteWindow, 1);
+    XClassHint* cls = XAllocClassHint();
+    std::string name = program_invocation_short_name;
+    cls->res_name = name.data();
+    cls->res_class = const_cast<char*>("Kel");
+    XSetClassHint(FDisplay, w, cls);
+    XFree(cls);
     TXWin& xw = FWindows[v.Wnd];
     xw.Xw = w;
-    xw.Rect = v.Rect;
-    SetSizeHints(v.Wnd, w, v.Rect);
+    xw.Rect = r;
+    xw.Decorated = decorated;
+    xw.Popup = FManaged && v.Popup;
+    CreateIc(xw);
     return xw;
 }
 
-void TX11Backend::SetSizeHints(HWND wnd, Window xw, const RECT& r)
+// Which kind of window the server shows can change with the window's style:
+// a title bar gained or lost moves the X window between client area and
+// whole window; override-redirect can only change while unmapped.
+void TX11Backend::UpdateKind(TXWin& xw, const TTopLevelView& v)
 {
+    bool popup = FManaged && v.Popup;
+    if (popup != xw.Popup && !xw.Mapped) {
+        XSetWindowAttributes a{};
+        a.override_redirect = popup;
+        XChangeWindowAttributes(FDisplay, xw.Xw, CWOverrideRedirect, &a);
+        xw.Popup = popup;
+    }
+    bool decorated = FManaged && !xw.Popup && v.Caption;
+    if (decorated != xw.Decorated) {
+        xw.Decorated = decorated;
+        xw.Rect = RECT{};  // forces the new geometry out
+        xw.KindTold = false;
+    }
+    if (!FManaged || xw.Popup || xw.KindTold)
+        return;
+    xw.KindTold = true;
+    // Windows without a title bar of their own get no frame from the manager.
+    long hints[5] = {2 /* decorations */, 0, decorated ? 1 : 0, 0, 0};
+    XChangeProperty(FDisplay, xw.Xw, FMotifHints, FMotifHints, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
+}
+
+void TX11Backend::SetSizeHints(HWND wnd, const TXWin& xw, const TTopLevelView& v)
+{
+    RECT r = ShownRect(v, xw.Decorated);
+    // Limits are the window's; the client area is smaller by the frame.
+    int frameW = xw.Decorated ? Width(v.Rect) - Width(v.ClientRect) : 0;
+    int frameH = xw.Decorated ? Height(v.Rect) - Height(v.ClientRect) : 0;
     XSizeHints* h = XAllocSizeHints();
     h->flags = USPosition | USSize;
     h->x = r.left;
     h->y = r.top;
     h->width = Width(r);
     h->height = Height(r);
+    if (xw.Decorated) {
+        // The client area stays where it is asked to be, the frame around it.
+        h->flags |= PWinGravity;
+        h->win_gravity = StaticGravity;
+    }
     SIZE minSize{0, 0}, maxSize{0, 0};
     FHost.SizeLimits(wnd, minSize, maxSize);
     if (minSize.cx > 0 || minSize.cy > 0) {
         h->flags |= PMinSize;
-        h->min_width = std::max<int>(1, minSize.cx);
-        h->min_height = std::max<int>(1, minSize.cy);
+        h->min_width = std::max<int>(1, minSize.cx - frameW);
+        h->min_height = std::max<int>(1, minSize.cy - frameH);
     }
     if (maxSize.cx > 0 && maxSize.cy > 0) {
         h->flags |= PMaxSize;
-        h->max_width = maxSize.cx;
-        h->max_height = maxSize.cy;
+        h->max_width = std::max<int>(1, maxSize.cx - frameW);
+        h->max_height = std::max<int>(1, maxSize.cy - frameH);
     }
-    XSetWMNormalHints(FDisplay, xw, h);
+    XSetWMNormalHints(FDisplay, xw.Xw, h);
     XFree(h);
 }
 
 void TX11Backend::Update(TXWin& xw, const TTopLevelView& v)
 {
+    UpdateKind(xw, v);
     if (!xw.Named || xw.Title != v.Title) {
         xw.Named = true;
         xw.Title = v.Title;
@@ -242,18 +368,50 @@ void TX11Backend::Update(TXWin& xw, const TTopLevelView& v)
     }
     if (xw.Topmost != v.Topmost)
         SetAbove(xw, v.Topmost);
-    if (!SameRect(xw.Rect, v.Rect) && Width(v.Rect) > 0 && Height(v.Rect) > 0) {
-        xw.Rect = v.Rect;
-        XMoveResizeWindow(FDisplay, xw.Xw, v.Rect.left, v.Rect.top, unsigned(Width(v.Rect)),
-                          unsigned(Height(v.Rect)));
+    RECT r = ShownRect(v, xw.Decorated);
+    // A minimised window's place is the manager's icon, not the window
+    // system's strip at the bottom of the screen.
+    bool iconic = FManaged && v.Minimized;
+    if (!iconic && !SameRect(xw.Rect, r) && Width(r) > 0 && Height(r) > 0) {
+        xw.Rect = r;
+        XMoveResizeWindow(FDisplay, xw.Xw, r.left, r.top, unsigned(Width(r)), unsigned(Height(r)));
     }
     if (v.Visible && !xw.Mapped) {
-        SetSizeHints(v.Wnd, xw.Xw, v.Rect);
+        SetSizeHints(v.Wnd, xw, v);
+        XWMHints* wm = XAllocWMHints();
+        wm->flags = StateHint | InputHint;
+        wm->input = True;
+        wm->initial_state = iconic ? IconicState : NormalState;
+        XSetWMHints(FDisplay, xw.Xw, wm);
+        XFree(wm);
+        xw.Iconic = iconic;
         XMapRaised(FDisplay, xw.Xw);
     } else if (!v.Visible && xw.Mapped) {
         XUnmapWindow(FDisplay, xw.Xw);
+        xw.Iconic = false;
     }
     xw.Mapped = v.Visible;
+    if (xw.Mapped)
+        UpdateStates(xw, v);
+}
+
+// Minimised and maximised states the window system chose, told to the
+// manager. What the manager reports back arrives in HandleProperty.
+void TX11Backend::UpdateStates(TXWin& xw, const TTopLevelView& v)
+{
+    if (!FManaged || xw.Popup)
+        return;
+    if (v.Minimized && !xw.Iconic) {
+        xw.Iconic = true;
+        XIconifyWindow(FDisplay, xw.Xw, FScreen);
+    } else if (!v.Minimized && xw.Iconic) {
+        xw.Iconic = false;
+        XMapRaised(FDisplay, xw.Xw);
+    }
+    if (v.Maximized != xw.Maximized) {
+        xw.Maximized = v.Maximized;
+        SendState(xw, v.Maximized, FNetWmStateMaxV, FNetWmStateMaxH);
+    }
 }
 
 // Before mapping the window manager reads the property; afterwards it only
@@ -269,13 +427,19 @@ void TX11Backend::SetAbove(TXWin& xw, bool above)
             XDeleteProperty(FDisplay, xw.Xw, FNetWmState);
         return;
     }
+    SendState(xw, above, FNetWmStateAbove, None);
+}
+
+void TX11Backend::SendState(const TXWin& xw, bool add, Atom first, Atom second)
+{
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = xw.Xw;
     e.xclient.message_type = FNetWmState;
     e.xclient.format = 32;
-    e.xclient.data.l[0] = above ? 1 : 0;  // _NET_WM_STATE_ADD / _REMOVE
-    e.xclient.data.l[1] = long(FNetWmStateAbove);
+    e.xclient.data.l[0] = add ? 1 : 0;  // _NET_WM_STATE_ADD / _REMOVE
+    e.xclient.data.l[1] = long(first);
+    e.xclient.data.l[2] = long(second);
     e.xclient.data.l[3] = 1;
     XSendEvent(FDisplay, RootWindow(FDisplay, FScreen), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &e);
@@ -283,6 +447,8 @@ void TX11Backend::SetAbove(TXWin& xw, bool above)
 
 void TX11Backend::TopLevelPainted(HWND wnd, const RECT& dirty)
 {
+    if (FLost)
+        return;
     auto it = FWindows.find(wnd);
     if (it == FWindows.end() || !it->second.Mapped)
         return;
@@ -293,15 +459,18 @@ void TX11Backend::TopLevelPainted(HWND wnd, const RECT& dirty)
     XFlush(FDisplay);
 }
 
+// r is in the window's surface; the X window may show only its client area.
 void TX11Backend::PutPixels(const TTopLevelView& v, TXWin& xw, RECT r)
 {
     const gdi::Surface* s = v.Surface;
     if (!s || !s->Bits)
         return;
-    r.left = std::max<int>(r.left, 0);
-    r.top = std::max<int>(r.top, 0);
-    r.right = std::min<int>(r.right, s->Width);
-    r.bottom = std::min<int>(r.bottom, s->Height);
+    RECT shown = ShownRect(v, xw.Decorated);
+    int offX = shown.left - v.Rect.left, offY = shown.top - v.Rect.top;
+    r.left = std::max<int>({r.left, 0, offX});
+    r.top = std::max<int>({r.top, 0, offY});
+    r.right = std::min<int>({r.right, s->Width, offX + Width(shown)});
+    r.bottom = std::min<int>({r.bottom, s->Height, offY + Height(shown)});
     if (r.right <= r.left || r.bottom <= r.top)
         return;
     int w = Width(r), h = Height(r);
@@ -312,7 +481,7 @@ void TX11Backend::PutPixels(const TTopLevelView& v, TXWin& xw, RECT r)
             xw.Shm = std::make_unique<TShmImage>(FDisplay, vis, depth);
         if (xw.Shm->Reserve(s->Width, s->Height)) {
             CopyPixels(xw.Shm->Image(), r.left, r.top, *s, r, vis);
-            xw.Shm->Put(xw.Xw, FGc, r.left, r.top, w, h);
+            xw.Shm->Put(xw.Xw, FGc, r.left, r.top, r.left - offX, r.top - offY, w, h);
             return;
         }
         FUseShm = false;  // the server shares no memory with us: stop trying
@@ -325,7 +494,7 @@ void TX11Backend::PutPixels(const TTopLevelView& v, TXWin& xw, RECT r)
     std::vector<char> buf(size_t(img->bytes_per_line) * size_t(h));
     img->data = buf.data();
     CopyPixels(img, 0, 0, *s, r, vis);
-    XPutImage(FDisplay, xw.Xw, FGc, img, 0, 0, r.left, r.top, unsigned(w), unsigned(h));
+    XPutImage(FDisplay, xw.Xw, FGc, img, 0, 0, r.left - offX, r.top - offY, unsigned(w), unsigned(h));
     img->data = nullptr;  // the buffer is ours, not Xlib's
     XDestroyImage(img);
 }
@@ -355,21 +524,45 @@ void TX11Backend::TopLevelDestroyed(HWND wnd)
     auto it = FWindows.find(wnd);
     if (it == FWindows.end())
         return;
-    it->second.Shm.reset();
-    XDestroyWindow(FDisplay, it->second.Xw);
+    if (FFocusLeft == wnd)
+        FFocusLeft = nullptr;
+    if (!FLost) {
+        if (it->second.Ic)
+            XDestroyIC(it->second.Ic);
+        it->second.Shm.reset();
+        XDestroyWindow(FDisplay, it->second.Xw);
+        XFlush(FDisplay);
+    }
     FWindows.erase(it);
-    XFlush(FDisplay);
+}
+
+Cursor TX11Backend::CursorFor(HICON cursor)
+{
+    int id = FHost.StandardCursorId(cursor);
+    if (id == 0 && cursor) {
+        auto own = FImageCursors.find(cursor);
+        if (own != FImageCursors.end())
+            return own->second;
+        TImageData image;
+        POINT hot{0, 0};
+        if (FHost.CursorImage(cursor, image, hot))
+            if (Cursor c = CreateImageCursor(FDisplay, RootWindow(FDisplay, FScreen), image, hot))
+                return FImageCursors[cursor] = c;
+    }
+    auto it = FCursorCache.find(id);
+    if (it == FCursorCache.end())
+        it = FCursorCache.emplace(id, XCreateFontCursor(FDisplay, FontCursorShape(id))).first;
+    return it->second;
 }
 
 void TX11Backend::CursorChanged(HICON cursor)
 {
-    int id = FHost.StandardCursorId(cursor);
-    auto it = FCursorCache.find(id);
-    if (it == FCursorCache.end())
-        it = FCursorCache.emplace(id, XCreateFontCursor(FDisplay, FontCursorShape(id))).first;
-    if (FCursor == it->second)
+    if (FLost)
         return;
-    FCursor = it->second;
+    Cursor c = CursorFor(cursor);
+    if (FCursor == c)
+        return;
+    FCursor = c;
     for (auto& [wnd, xw] : FWindows)
         XDefineCursor(FDisplay, xw.Xw, FCursor);
     XFlush(FDisplay);
@@ -380,8 +573,9 @@ TImageData TX11Backend::CaptureScreen()
     SIZE size = ScreenSize();
     TImageData screen;
     AllocateImage(screen, size.cx, size.cy, "screen");
-    XImage* img = XGetImage(FDisplay, RootWindow(FDisplay, FScreen), 0, 0, unsigned(size.cx),
-                            unsigned(size.cy), AllPlanes, ZPixmap);
+    XImage* img = FLost ? nullptr
+                        : XGetImage(FDisplay, RootWindow(FDisplay, FScreen), 0, 0, unsigned(size.cx),
+                                    unsigned(size.cy), AllPlanes, ZPixmap);
     if (!img)
         return screen;
     for (int y = 0; y < size.cy; ++y)
@@ -391,8 +585,26 @@ TImageData TX11Backend::CaptureScreen()
     return screen;
 }
 
+void TX11Backend::ClipboardChanged(const std::optional<std::string>& text)
+{
+    if (!FLost)
+        FClipboard->Own(text);
+}
+
+std::optional<std::string> TX11Backend::ForeignClipboardText()
+{
+    return FLost ? std::nullopt : FClipboard->Foreign();
+}
+
 bool TX11Backend::WaitForEvents(int timeoutMs)
 {
+    if (FLost) {
+        // No input can come any more; only the timers still run.
+        if (timeoutMs < 0)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return true;
+    }
     XFlush(FDisplay);
     if (ProcessPending() > 0)
         return true;
@@ -406,13 +618,29 @@ bool TX11Backend::WaitForEvents(int timeoutMs)
 int TX11Backend::ProcessPending()
 {
     int n = 0;
-    while (XPending(FDisplay) > 0) {
+    while (!FLost && XPending(FDisplay) > 0) {
         XEvent e;
         XNextEvent(FDisplay, &e);
         Handle(e);
         ++n;
     }
+    CheckFocusLeft();
     return n;
+}
+
+// Focus moving between two of the program's windows reports FocusOut, then
+// FocusIn; only when no FocusIn of ours followed did another program take it.
+void TX11Backend::CheckFocusLeft()
+{
+    HWND left = FFocusLeft;
+    FFocusLeft = nullptr;
+    if (!left || FLost)
+        return;
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(FDisplay, &focus, &revert);
+    if (!FindHwnd(focus))
+        FHost.FocusInput(left, false);
 }
 
 }  // namespace host::x11

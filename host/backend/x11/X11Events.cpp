@@ -1,7 +1,7 @@
 // What the X server reports, turned into the window system's input.
 #include "host/backend/x11/X11Backend.h"
-#include "host/backend/x11/X11Keys.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 namespace host::x11 {
@@ -22,34 +22,44 @@ int ButtonIndex(unsigned xbutton)
     }
 }
 
+// Crossings caused by grabs, and those between a window and its own
+// subwindows, say nothing about where the pointer went.
+bool IsRealCrossing(const XCrossingEvent& e) { return e.mode == NotifyNormal && e.detail != NotifyInferior; }
+
+bool IsRealFocusChange(const XFocusChangeEvent& e)
+{
+    return e.mode != NotifyGrab && e.mode != NotifyUngrab && e.detail != NotifyPointer &&
+           e.detail != NotifyInferior;
+}
+
 }  // namespace
 
 void TX11Backend::Handle(XEvent& e)
 {
+    // The input method sees every event first; what it eats (a dead key
+    // waiting for its letter, composing) goes no further.
+    if (XFilterEvent(&e, None))
+        return;
+    if (FClipboard->Handle(e))
+        return;
     switch (e.type) {
-    case Expose: {
-        HWND wnd = FindHwnd(e.xexpose.window);
-        TTopLevelView v;
-        if (wnd && FindView(wnd, v))
-            PutPixels(v, FWindows[wnd],
-                      RECT{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
-                           e.xexpose.y + e.xexpose.height});
-        break;
-    }
+    case Expose: HandleExpose(e.xexpose); break;
     case ConfigureNotify: HandleConfigure(e.xconfigure); break;
+    case PropertyNotify: HandleProperty(e.xproperty); break;
     case ClientMessage:
         if (e.xclient.message_type == FProtocols && Atom(e.xclient.data.l[0]) == FDeleteWindow)
             if (HWND wnd = FindHwnd(e.xclient.window))
                 FHost.CloseInput(wnd);
         break;
     case FocusIn:
-    case FocusOut:
-        if (e.xfocus.mode == NotifyGrab || e.xfocus.mode == NotifyUngrab || e.xfocus.detail == NotifyPointer)
-            break;
-        if (HWND wnd = FindHwnd(e.xfocus.window))
-            FHost.FocusInput(wnd, e.type == FocusIn);
-        break;
+    case FocusOut: HandleFocus(e.xfocus); break;
     case EnterNotify: FHost.MouseMoveInput(POINT{e.xcrossing.x_root, e.xcrossing.y_root}); break;
+    case LeaveNotify:
+        // Where the pointer went: outside every window of the program it
+        // reaches none, and the control it left hears that it is gone.
+        if (IsRealCrossing(e.xcrossing))
+            FHost.MouseMoveInput(POINT{e.xcrossing.x_root, e.xcrossing.y_root});
+        break;
     case MotionNotify: FHost.MouseMoveInput(POINT{e.xmotion.x_root, e.xmotion.y_root}); break;
     case ButtonPress:
     case ButtonRelease: {
@@ -78,40 +88,43 @@ void TX11Backend::Handle(XEvent& e)
     }
 }
 
-// A key reports its virtual key, and the window system types the character
-// the standard layout gives it. When the server's layout types something
-// else (another layout, AltGr, Caps Lock, a dead key's result), the
-// character goes in on its own instead, so that it is neither lost nor typed
-// twice.
-void TX11Backend::HandleKey(XKeyEvent& e, bool down)
+void TX11Backend::HandleExpose(const XExposeEvent& e)
 {
-    int vk = KeysymToVk(XLookupKeysym(&e, 0));
-    if (!down) {
-        if (vk && FKeyDown[vk]) {
-            FKeyDown[vk] = false;
-            FHost.KeyInput(vk, false);
-        }
+    HWND wnd = FindHwnd(e.window);
+    TTopLevelView v;
+    if (!wnd || !FindView(wnd, v))
+        return;
+    TXWin& xw = FWindows[wnd];
+    RECT shown = ShownRect(v, xw.Decorated);
+    int offX = shown.left - v.Rect.left, offY = shown.top - v.Rect.top;
+    PutPixels(v, xw, RECT{e.x + offX, e.y + offY, e.x + offX + e.width, e.y + offY + e.height});
+}
+
+void TX11Backend::HandleFocus(const XFocusChangeEvent& e)
+{
+    if (!IsRealFocusChange(e))
+        return;
+    HWND wnd = FindHwnd(e.window);
+    if (!wnd)
+        return;
+    TXWin& xw = FWindows[wnd];
+    if (e.type == FocusOut) {
+        if (xw.Ic)
+            XUnsetICFocus(xw.Ic);
+        FFocusLeft = wnd;  // decided once the events queued with it are seen
         return;
     }
-    char text[32];
-    KeySym sym = NoSymbol;
-    XLookupString(&e, text, sizeof text, &sym, nullptr);
-    unsigned ch = KeysymToChar(sym);
-    bool command = (e.state & (ControlMask | Mod1Mask)) != 0;
-    bool shift = (e.state & ShiftMask) != 0;
-    if (ch && !command && UsLayoutChar(vk, shift) != ch) {
-        FHost.CharInput(ch);
-        return;
-    }
-    if (vk) {
-        FKeyDown[vk] = true;
-        FHost.KeyInput(vk, true);
-    }
+    if (xw.Ic)
+        XSetICFocus(xw.Ic);
+    FFocusLeft = nullptr;
+    FHost.FocusInput(wnd, true);
 }
 
 // Without a window manager the server reports positions relative to the
 // root; a reparenting manager reports them relative to its frame, except in
-// the synthetic notice it sends with root coordinates.
+// the synthetic notice it sends with root coordinates. A decorated window
+// shows the client area: the window system's window is that, grown by the
+// frame it still keeps for itself.
 void TX11Backend::HandleConfigure(const XConfigureEvent& e)
 {
     HWND wnd = FindHwnd(e.window);
@@ -124,11 +137,57 @@ void TX11Backend::HandleConfigure(const XConfigureEvent& e)
     }
     RECT r{x, y, x + e.width, y + e.height};
     TXWin& xw = FWindows[wnd];
-    if (r.left == xw.Rect.left && r.top == xw.Rect.top && r.right == xw.Rect.right &&
-        r.bottom == xw.Rect.bottom)
+    if (SameRect(r, xw.Rect) || xw.Iconic)
         return;
     xw.Rect = r;
+    TTopLevelView v;
+    if (xw.Decorated && FindView(wnd, v)) {
+        r.left -= v.ClientRect.left - v.Rect.left;
+        r.top -= v.ClientRect.top - v.Rect.top;
+        r.right += v.Rect.right - v.ClientRect.right;
+        r.bottom += v.Rect.bottom - v.ClientRect.bottom;
+    }
     FHost.TopLevelMovedInput(wnd, r);
+}
+
+// The manager minimised, restored or maximised a window on the user's
+// request: the window system follows.
+void TX11Backend::HandleProperty(const XPropertyEvent& e)
+{
+    if (e.atom != FWmState && e.atom != FNetWmState)
+        return;
+    HWND wnd = FindHwnd(e.window);
+    if (!wnd || !FManaged)
+        return;
+    TXWin& xw = FWindows[wnd];
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(FDisplay, xw.Xw, e.atom, 0, 32, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data) != Success)
+        return;
+    if (e.atom == FWmState) {
+        bool iconic = data && format == 32 && count >= 1 && reinterpret_cast<long*>(data)[0] == IconicState;
+        XFree(data);
+        if (iconic == xw.Iconic || !xw.Mapped)
+            return;
+        xw.Iconic = iconic;
+        FHost.ShowStateInput(wnd, iconic ? 6 /* SW_MINIMIZE */ : 9 /* SW_RESTORE */);
+        return;
+    }
+    bool vert = false, horz = false;
+    for (unsigned long i = 0; data && format == 32 && i < count; ++i) {
+        Atom a = reinterpret_cast<Atom*>(data)[i];
+        vert = vert || a == FNetWmStateMaxV;
+        horz = horz || a == FNetWmStateMaxH;
+    }
+    XFree(data);
+    bool maximized = vert && horz;
+    if (maximized == xw.Maximized || xw.Iconic)
+        return;
+    xw.Maximized = maximized;
+    FHost.ShowStateInput(wnd, maximized ? 3 /* SW_SHOWMAXIMIZED */ : 9 /* SW_RESTORE */);
 }
 
 }  // namespace host::x11

@@ -79,9 +79,9 @@ bool TShmImage::Reserve(int width, int height)
     return true;
 }
 
-void TShmImage::Put(Drawable target, GC gc, int x, int y, int width, int height)
+void TShmImage::Put(Drawable target, GC gc, int srcX, int srcY, int dstX, int dstY, int width, int height)
 {
-    XShmPutImage(FDisplay, target, gc, FImage, x, y, x, y, unsigned(width), unsigned(height), False);
+    XShmPutImage(FDisplay, target, gc, FImage, srcX, srcY, dstX, dstY, unsigned(width), unsigned(height), False);
     XSync(FDisplay, False);
 }
 

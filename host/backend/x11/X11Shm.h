@@ -19,9 +19,10 @@ public:
     // cannot be had, and the caller sends pixels the ordinary way.
     bool Reserve(int width, int height);
     XImage* Image() const { return FImage; }
-    // Shows the rectangle; returns once the server has read it, so that the
-    // memory can be written again.
-    void Put(Drawable target, GC gc, int x, int y, int width, int height);
+    // Shows the image's rectangle at (srcX, srcY) at (dstX, dstY) of the
+    // target; returns once the server has read it, so that the memory can be
+    // written again.
+    void Put(Drawable target, GC gc, int srcX, int srcY, int dstX, int dstY, int width, int height);
 
 private:
     Display* FDisplay;
