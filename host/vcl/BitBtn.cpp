@@ -107,7 +107,7 @@ TBitBtnKind TBitBtn::GetKind() const
 
 void TBitBtn::SetKind(TBitBtnKind Value)
 {
-    if (Value == GetKind()) return;
+    if (Value < bkCustom || Value > bkAll || Value == GetKind()) return;
     if (Value != bkCustom) {
         SetDefault(IsDefaultKind(Value));
         SetCancel(IsCancelKind(Value));

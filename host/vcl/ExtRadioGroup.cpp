@@ -157,9 +157,11 @@ void TCustomRadioGroup::ItemsChange(TObject*)
 
 void TCustomRadioGroup::UpdateButtons()
 {
+    // An index read from a form file may lie past the items it came with.
+    FItemIndex = std::clamp(FItemIndex, -1, FItems->GetCount() - 1);
     SetButtonCount(FItems->GetCount());
     for (size_t i = 0; i < FButtons.size(); ++i) FButtons[i]->SetCaption(FItems->GetStrings(int(i)));
-    if (FItemIndex >= 0 && FItemIndex < int(FButtons.size())) {
+    if (FItemIndex >= 0) {
         FUpdating = true;
         FButtons[size_t(FItemIndex)]->SetChecked(true);
         FUpdating = false;

@@ -5,6 +5,10 @@
 #include "host/vcl/Buttons.h"
 #include "host/vcl/Filer.h"
 
+#include <algorithm>
+#include <functional>
+#include <memory>
+
 namespace formstest {
 namespace {
 
@@ -21,6 +25,23 @@ int CountColor(const TImageData& Img, const TRect& R, COLORREF Color)
         for (int x = R.left; x < R.right; ++x) n += At(Img, x, y) == Color;
     return n;
 }
+
+// The bounding box of the pixels of Color in R; empty when there are none.
+TRect BoxOf(const TImageData& Img, const TRect& R, COLORREF Color)
+{
+    TRect box = Rect(R.right, R.bottom, R.left, R.top);
+    for (int y = R.top; y < R.bottom; ++y)
+        for (int x = R.left; x < R.right; ++x)
+            if (At(Img, x, y) == Color) {
+                box.left = std::min<int>(box.left, x);
+                box.top = std::min<int>(box.top, y);
+                box.right = std::max<int>(box.right, x + 1);
+                box.bottom = std::max<int>(box.bottom, y + 1);
+            }
+    return box;
+}
+
+const COLORREF kGreen = RGB(0, 128, 0);
 
 class BitBtnTest : public FormsTest {
 protected:
@@ -170,6 +191,11 @@ TEST_F(BitBtnTest, PressedWhileHeldAndOnlyAReleaseInsideClicks)
     EXPECT_EQ(At(down, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
     EXPECT_EQ(At(down, 1, 1), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(At(down, 2, 2), GetSysColor(COLOR_BTNFACE));
+    // The glyph sinks with the face.
+    TRect whole = Rect(0, 0, 90, 30), upGlyph = BoxOf(up, whole, kGreen), downGlyph = BoxOf(down, whole, kGreen);
+    ASSERT_LT(upGlyph.left, upGlyph.right);
+    EXPECT_EQ(downGlyph.left, upGlyph.left + 1);
+    EXPECT_EQ(downGlyph.top, upGlyph.top + 1);
 
     Input::MouseMove(out.x, out.y);
     ProcessPendingMessages();
@@ -212,6 +238,83 @@ TEST_F(BitBtnTest, DefaultButtonWearsTheBlackFrameUntilAnotherButtonHasTheFocus)
     EXPECT_GT(dots, 30);
 }
 
+TEST_F(BitBtnTest, LayoutAndMarginPlaceTheGlyphAndTheCaptionBesideIt)
+{
+    // Where the check's ink lies inside its own 16 x 16 cell.
+    std::unique_ptr<TBitmap> cell = MakeBitBtnGlyph(bkOK);
+    TPoint ink{16, 16};
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (cell->GetCanvas()->GetPixels(x, y) == clGreen) {
+                ink.x = std::min(ink.x, x);
+                ink.y = std::min(ink.y, y);
+            }
+    // The content area is the client area less 2 pixels of frame all round.
+    struct Row {
+        TButtonLayout Layout;
+        int W, H;
+        TPoint Glyph;  // the cell's top-left on the button
+    } rows[] = {
+        {blGlyphLeft, 90, 30, {2 + 4, 2 + (26 - 16 + 1) / 2}},
+        {blGlyphRight, 90, 30, {88 - 4 - 16, 2 + (26 - 16 + 1) / 2}},
+        {blGlyphTop, 90, 50, {2 + (86 - 16 + 1) / 2, 2 + 4}},
+        {blGlyphBottom, 90, 50, {2 + (86 - 16 + 1) / 2, 48 - 4 - 16}},
+    };
+    TForm* form = MakeForm("F");
+    auto* box = Make<TFocusBox>(form, "Box", 10, 10, 60, 24);
+    box->SetTabOrder(0);
+    form->Show();
+    for (const Row& r : rows) {
+        auto* b = Make<TBitBtn>(form, "B", 40, 60, r.W, r.H);
+        b->SetKind(bkOK);
+        b->SetDefault(false);  // no black frame
+        b->SetLayout(r.Layout);
+        b->SetMargin(4);
+        ProcessPendingMessages();
+        TImageData img = CaptureWindow(b->GetHandle());
+        TRect whole = Rect(0, 0, r.W, r.H);
+        TRect glyph = BoxOf(img, whole, kGreen);
+        TRect text = BoxOf(img, Rect(2, 2, r.W - 2, r.H - 2), GetSysColor(COLOR_BTNTEXT));
+        SCOPED_TRACE(int(r.Layout));
+        EXPECT_EQ(glyph.left - ink.x, r.Glyph.x);
+        EXPECT_EQ(glyph.top - ink.y, r.Glyph.y);
+        ASSERT_LT(text.left, text.right) << "the caption is drawn";
+        switch (r.Layout) {
+        case blGlyphLeft: EXPECT_GE(text.left, r.Glyph.x + 16); break;
+        case blGlyphRight: EXPECT_LE(text.right, r.Glyph.x); break;
+        case blGlyphTop: EXPECT_GE(text.top, r.Glyph.y + 16); break;
+        case blGlyphBottom: EXPECT_LE(text.bottom, r.Glyph.y); break;
+        }
+        b->Free();
+    }
+}
+
+TEST_F(BitBtnTest, StyleChoosesTheLookOfTheFace)
+{
+    struct Row {
+        TButtonStyle Style;
+        COLORREF Corner, Edge;  // pixels (0, 0) and (1, 0)
+    } rows[] = {
+        {bsAutoDetect, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNHIGHLIGHT)},
+        {bsNew, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNHIGHLIGHT)},
+        // The older look: a black outline with its corners cut off.
+        {bsWin31, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWFRAME)},
+    };
+    TForm* form = MakeForm("F");
+    auto* box = Make<TFocusBox>(form, "Box", 10, 10, 60, 24);
+    box->SetTabOrder(0);
+    auto* b = Make<TBitBtn>(form, "B", 40, 60, 90, 30);
+    b->SetKind(bkNo);
+    form->Show();
+    for (const Row& r : rows) {
+        b->SetStyle(r.Style);
+        ProcessPendingMessages();
+        TImageData img = CaptureWindow(b->GetHandle());
+        EXPECT_EQ(At(img, 0, 0), r.Corner) << int(r.Style);
+        EXPECT_EQ(At(img, 1, 0), r.Edge) << int(r.Style);
+    }
+}
+
 TEST_F(BitBtnTest, DisabledButtonEmbossesItsGlyph)
 {
     TForm* form = MakeForm("F");
@@ -225,13 +328,13 @@ TEST_F(BitBtnTest, DisabledButtonEmbossesItsGlyph)
     ProcessPendingMessages();
     TRect inside = Rect(3, 3, 37, 27);
     TImageData enabled = CaptureWindow(b->GetHandle());
-    EXPECT_GT(CountColor(enabled, inside, RGB(0, 128, 0)), 20) << "the green check";
+    EXPECT_GT(CountColor(enabled, inside, kGreen), 20) << "the green check";
     EXPECT_EQ(CountColor(enabled, inside, GetSysColor(COLOR_BTNHIGHLIGHT)), 0);
 
     b->SetEnabled(false);
     ProcessPendingMessages();
     TImageData disabled = CaptureWindow(b->GetHandle());
-    EXPECT_EQ(CountColor(disabled, inside, RGB(0, 128, 0)), 0);
+    EXPECT_EQ(CountColor(disabled, inside, kGreen), 0);
     int lit = CountColor(disabled, inside, GetSysColor(COLOR_BTNHIGHLIGHT));
     int shaded = CountColor(disabled, inside, GetSysColor(COLOR_BTNSHADOW));
     EXPECT_GT(lit, 3);

@@ -374,5 +374,70 @@ TEST_F(FileDialogTest, CreatePromptAndPathMustExistGuardNewNames)
     FreeDialogs();
 }
 
+TEST_F(FileDialogTest, LinksAndReadOnlyFilesFollowTheOptions)
+{
+    fs::create_symlink(FDir + "/sub/gamma.txt", FDir + "/link.txt");
+    fs::permissions(FDir + "/beta.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    struct Case {
+        TOpenOptions Options;
+        std::string Typed;
+        std::string Expected;  // empty: refused with a message
+    } cases[] = {
+        {TOpenOptions{}, "link.txt", "sub/gamma.txt"},
+        {TOpenOptions{ofNoDereferenceLinks}, "link.txt", "link.txt"},
+        {TOpenOptions{}, "beta.txt", "beta.txt"},
+        {TOpenOptions{ofNoReadOnlyReturn}, "beta.txt", ""},
+        {TOpenOptions{ofNoReadOnlyReturn}, "alpha.txt", "alpha.txt"},
+    };
+    for (const Case& k : cases) {
+        TOpenDialog* dialog = MakeDialog<TOpenDialog>(k.Options);
+        std::vector<std::string> messages;
+        SetModalHook([&](HWND Wnd) {
+            if (AnswerMessage(Wnd, messages, "OK")) return;
+            TForm* form = FormOf(Wnd);
+            TypeFileName(form, k.Typed);
+            ClickCentre(form, "OK");
+            if (form->GetModalResult() == mrNone) ClickCentre(form, "Cancel");
+        });
+        EXPECT_EQ(dialog->Execute(), !k.Expected.empty()) << k.Typed;
+        if (k.Expected.empty()) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0], FDir + "/" + k.Typed + "\nThis file is read-only.\nUse a different file name.");
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dialog->GetFileName(), FDir + "/" + k.Expected);
+        }
+    }
+    FreeDialogs();
+}
+
+TEST_F(FileDialogTest, HistoryListOffersEarlierNamesAndHelpAsksForTheContext)
+{
+    TOpenDialog* dialog = MakeDialog<TOpenDialog>(TOpenOptions{ofShowHelp, ofFileMustExist});
+    dialog->GetHistoryList()->Add(FDir + "/beta.txt");
+    dialog->GetHistoryList()->Add(FDir + "/notes.doc");
+    dialog->SetHelpContext(4321);
+    int helped = 0;
+    Application->OnHelp = [&](WORD, LPARAM Data, bool&) {
+        helped = int(Data);
+        return true;
+    };
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        auto* name = Find<TComboBox>(form, "FileName");
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->GetItems()->GetCount(), 2);
+        ClickCentre(form, "Help");
+        EXPECT_TRUE(form->GetVisible());
+        name->SetFocus();
+        Input::KeyPress(VK_DOWN);  // the first earlier name
+        Input::KeyPress(VK_RETURN);
+    });
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(helped, 4321);
+    EXPECT_EQ(dialog->GetFileName(), FDir + "/beta.txt");
+    FreeDialogs();
+}
+
 } // namespace
 } // namespace formstest

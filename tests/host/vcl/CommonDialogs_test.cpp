@@ -370,6 +370,59 @@ TEST_F(FormsTest, FontDialogApplyHandsOverTheFontWithoutClosing)
     dialog->Free();
 }
 
+TEST_F(FormsTest, FontDialogListsTheFacesItsOptionsAllow)
+{
+    auto listed = [&](TFontDialogDevice Device, TFontDialogOptions Options) {
+        auto* dialog = new TFontDialog(nullptr);
+        dialog->SetDevice(Device);
+        dialog->SetOptions(Options);
+        std::vector<std::string> faces;
+        SetModalHook([&](HWND Wnd) {
+            auto* list = Find<TListBox>(FormOf(Wnd), "Faces");
+            for (int i = 0; i < list->GetItems()->GetCount(); ++i) faces.push_back(list->GetItems()->GetStrings(i));
+            Input::KeyPress(VK_ESCAPE);
+        });
+        dialog->Execute();
+        dialog->Free();
+        return faces;
+    };
+    std::vector<std::string> screen;
+    for (int i = 0; i < Screen->GetFonts()->GetCount(); ++i) screen.push_back(Screen->GetFonts()->GetStrings(i));
+    EXPECT_EQ(listed(fdScreen, {}), screen);
+    EXPECT_EQ(listed(fdScreen, TFontDialogOptions{fdFixedPitchOnly}), std::vector<std::string>{"Courier New"});
+    // The printer's fonts are the families the font configuration knows.
+    std::vector<std::string> printer = listed(fdPrinter, {});
+    EXPECT_EQ(int(printer.size()), Printer()->GetFonts()->GetCount());
+    std::vector<std::string> both = listed(fdBoth, {});
+    EXPECT_GE(both.size(), std::max(printer.size(), screen.size()));
+    for (const std::string& f : listed(fdBoth, TFontDialogOptions{fdWysiwyg})) {
+        EXPECT_GE(Printer()->GetFonts()->IndexOf(f), 0) << f;
+        EXPECT_GE(Screen->GetFonts()->IndexOf(f), 0) << f;
+    }
+}
+
+TEST_F(FormsTest, FontDialogSelectionOptionsLeaveFieldsEmptyAndTheFontAlone)
+{
+    auto* dialog = new TFontDialog(nullptr);
+    dialog->GetFont()->SetName("Times New Roman");
+    dialog->GetFont()->SetSize(11);
+    dialog->GetFont()->SetStyle(TFontStyles{fsItalic});
+    dialog->SetOptions(TFontDialogOptions{fdNoFaceSel, fdNoSizeSel, fdNoStyleSel, fdShowHelp});
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        for (const char* name : {"FaceEdit", "StyleEdit", "SizeEdit"}) EXPECT_EQ(Find<TEdit>(form, name)->GetText(), "") << name;
+        EXPECT_FALSE(Find(form, "Effects")->GetVisible());
+        EXPECT_TRUE(Find(form, "Help")->GetVisible());
+        EXPECT_FALSE(Find(form, "Apply")->GetVisible());
+        ClickCentre(form, "OK");
+    });
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(dialog->GetFont()->GetName(), "Times New Roman");
+    EXPECT_EQ(dialog->GetFont()->GetSize(), 11);
+    EXPECT_EQ(dialog->GetFont()->GetStyle(), TFontStyles{fsItalic});
+    dialog->Free();
+}
+
 // ---- Print -----------------------------------------------------------------------------------
 
 TEST_F(FormsTest, PrintDialogReturnsPageRangeCopiesAndCollation)

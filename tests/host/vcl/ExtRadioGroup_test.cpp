@@ -195,6 +195,15 @@ TEST_F(RadioGroupTest, FormFilesKeepItemsAndIndexButNotTheButtons)
     EXPECT_TRUE(copy->GetButton(2)->GetChecked());
     EXPECT_EQ(copy->GetColumns(), 2);
     copy->Free();
+
+    // An index past the stored items comes back as the last item.
+    std::string bad = text;
+    bad.replace(bad.find("ItemIndex = 2"), 13, "ItemIndex = 7");
+    copy = new TRadioGroup(nullptr);
+    ReadComponentFromString(ObjectTextToBinary(bad), copy);
+    EXPECT_EQ(copy->GetItemIndex(), 2);
+    EXPECT_TRUE(copy->GetButton(2)->GetChecked());
+    copy->Free();
 }
 
 } // namespace
