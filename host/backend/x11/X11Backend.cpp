@@ -89,6 +89,16 @@ namespace {
 
 TX11Backend* GCurrent = nullptr;  // Xlib reports a broken connection process-wide
 
+// A request the server refused (a window that went away in the meantime, a
+// manager that does not like a hint) is worth a line, not the program.
+int ReportError(Display* display, XErrorEvent* e)
+{
+    char text[128] = {};
+    XGetErrorText(display, e->error_code, text, sizeof text - 1);
+    std::fprintf(stderr, "kel: the X server refused request %d: %s\n", int(e->request_code), text);
+    return 0;
+}
+
 int ReportLostConnection(Display* display)
 {
     std::fprintf(stderr, "kel: lost the connection to the X display %s; the program ends\n",
@@ -133,6 +143,7 @@ TX11Backend::TX11Backend(TBackendHost& host, Display* display)
 {
     GCurrent = this;
     XSetIOErrorHandler(ReportLostConnection);
+    XSetErrorHandler(ReportError);
     XSetIOErrorExitHandler(FDisplay, ConnectionLost, this);
     FGc = XCreateGC(FDisplay, RootWindow(FDisplay, FScreen), 0, nullptr);
     FProtocols = XInternAtom(FDisplay, "WM_PROTOCOLS", False);
@@ -247,9 +258,21 @@ void TX11Backend::Restack()
     }
     if (order == FStacking)
         return;
+    bool newTop = !order.empty() && (FStacking.empty() || FStacking.front() != order.front());
     FStacking = order;
-    if (order.size() > 1)
-        XRestackWindows(FDisplay, order.data(), int(order.size()));
+    if (!FManaged) {
+        if (order.size() > 1)
+            XRestackWindows(FDisplay, order.data(), int(order.size()));
+        return;
+    }
+    // Managed windows live in the manager's frames and are no siblings any
+    // more: the manager is asked to raise the new top one, and pop-ups, which
+    // it does not manage, go above them.
+    if (newTop)
+        XRaiseWindow(FDisplay, order.front());
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (HWND wnd = FindHwnd(*it); wnd && FWindows[wnd].Popup)
+            XRaiseWindow(FDisplay, *it);
 }
 
 TX11Backend::TXWin& TX11Backend::Create(const TTopLevelView& v)
