@@ -30,6 +30,9 @@ struct TRect {
 template <typename E>
 class TByteSet {
 public:
+    // The element type and integer view the published-property machinery uses.
+    using TElement = E;
+
     constexpr TByteSet() = default;
     constexpr TByteSet(std::initializer_list<E> Values)
     {
@@ -42,7 +45,10 @@ public:
         return s;
     }
 
+    static constexpr TByteSet FromInt(uint64_t Bits) { return FromByte(static_cast<uint8_t>(Bits)); }
+
     constexpr uint8_t ToByte() const { return FBits; }
+    constexpr uint64_t ToInt() const { return FBits; }
     constexpr bool Contains(E Value) const { return (FBits & Bit(Value)) != 0; }
     constexpr bool Empty() const { return FBits == 0; }
     constexpr TByteSet& Include(E Value) { FBits |= Bit(Value); return *this; }
@@ -63,6 +69,7 @@ private:
 
 // Which edges of a panel carry a bevel.
 enum TBevelEdge : uint8_t { beLeft, beTop, beRight, beBottom };
+HOST_ENUM_NAMES(TBevelEdge, beLeft, beTop, beRight, beBottom)
 using TBevelEdges = TByteSet<TBevelEdge>;
 inline constexpr TBevelEdges AllBevelEdges{beLeft, beTop, beRight, beBottom};
 
