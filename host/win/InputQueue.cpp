@@ -456,7 +456,9 @@ public:
     void FocusInput(HWND wnd, bool gained) override
     {
         TWnd* w = FindWnd(wnd);
-        if (gained && w && (w->Style & WS_VISIBLE) && State().Active != wnd)
+        // A window a modal one waits on stays inactive, as a click on it
+        // leaves the modal window active.
+        if (gained && w && (w->Style & WS_VISIBLE) && !(w->Style & WS_DISABLED) && State().Active != wnd)
             SetActiveWindow(wnd);
         // Another program took the keyboard: the active window deactivates
         // and the focus goes, as when the user switches programs.

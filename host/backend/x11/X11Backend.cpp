@@ -87,8 +87,6 @@ unsigned FontCursorShape(int id)
 
 namespace {
 
-TX11Backend* GCurrent = nullptr;  // Xlib reports a broken connection process-wide
-
 // A request the server refused (a window that went away in the meantime, a
 // manager that does not like a hint) is worth a line, not the program.
 int ReportError(Display* display, XErrorEvent* e)
@@ -141,7 +139,6 @@ bool WindowManagerRunning(Display* d, int screen)
 TX11Backend::TX11Backend(TBackendHost& host, Display* display)
     : FHost(host), FDisplay(display), FScreen(DefaultScreen(display))
 {
-    GCurrent = this;
     XSetIOErrorHandler(ReportLostConnection);
     XSetErrorHandler(ReportError);
     XSetIOErrorExitHandler(FDisplay, ConnectionLost, this);
@@ -168,8 +165,6 @@ TX11Backend::TX11Backend(TBackendHost& host, Display* display)
 
 TX11Backend::~TX11Backend()
 {
-    if (GCurrent == this)
-        GCurrent = nullptr;
     if (FLost)
         return;  // nothing can be sent any more; the process cleans up
     for (auto& [wnd, xw] : FWindows) {

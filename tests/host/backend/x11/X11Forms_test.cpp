@@ -193,12 +193,18 @@ TEST_F(X11FormsTest, AModalFormIsATransientWindowOfTheFormItCoversAndGetsTheClos
     ASSERT_NE(mainXw, 0u);
     TForm* dialog = MakeForm("modal dialog", 150, 150, 250, 150);
     Window transientFor = 0, dialogXw = 0;
+    bool stayedActive = false;
     int asked = 0;
     dialog->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++asked > 0; };
     SetModalHook([&](HWND) {
         PumpUntil([&] { return (dialogXw = FindXWindow("modal dialog")) != 0; });
         if (dialogXw)
             XGetTransientForHint(FPeer, dialogXw, &transientFor);
+        // The display gives the focus to the form below, as a click on it would.
+        XSetInputFocus(FPeer, mainXw, RevertToParent, CurrentTime);
+        XSync(FPeer, False);
+        Pump(50);
+        stayedActive = GetActiveWindow() == dialog->GetHandle();
         // The user closes it with the title bar's button.
         XEvent e{};
         e.xclient.type = ClientMessage;
@@ -211,6 +217,7 @@ TEST_F(X11FormsTest, AModalFormIsATransientWindowOfTheFormItCoversAndGetsTheClos
     });
     int result = dialog->ShowModal();
     SetModalHook(nullptr);
+    EXPECT_TRUE(stayedActive) << "the display's focus on the covered form took the modal form's activation";
     ASSERT_NE(dialogXw, 0u);
     EXPECT_EQ(transientFor, mainXw);
     EXPECT_EQ(asked, 1);
