@@ -1,13 +1,14 @@
 #pragma once
-// Buttons with glyphs: the windowless speed button and the glyph machinery
-// (state images built from one bitmap of up to four cells, laid out beside
-// the caption) that picture buttons share.
+// Buttons with glyphs: the windowless speed button, the owner-drawn bitmap
+// push button, and the glyph machinery (state images built from one bitmap of
+// up to four cells, laid out beside the caption) that they share.
 #include <array>
 #include <memory>
 #include <string>
 
 #include "host/vcl/Controls.h"
 #include "host/vcl/ImgList.h"
+#include "host/vcl/StdButtons.h"
 
 namespace host {
 
@@ -134,6 +135,65 @@ protected:
     bool FDragging = false;
     bool FFlat = false;
     bool FMouseInControl = false;
+};
+
+// A push button with a glyph beside its caption, drawn by itself through
+// BS_OWNERDRAW. A Kind other than bkCustom gives the standard glyph, caption,
+// modal result and Default/Cancel of that kind; changing any of those except
+// the caption makes the button custom again.
+class TBitBtn : public TButton {
+    HOST_CLASS(TBitBtn, TButton)
+    HOST_MESSAGES(TBitBtn)
+public:
+    explicit TBitBtn(TComponent* AOwner);
+
+    void Click() override;
+
+    TBitmap* GetGlyph() const { return FGlyph->GetGlyph(); }
+    void SetGlyph(TBitmap* Value);
+    TBitBtnKind GetKind() const;
+    void SetKind(TBitBtnKind Value);
+    TButtonLayout GetLayout() const { return FLayout; }
+    void SetLayout(TButtonLayout Value);
+    int GetMargin() const { return FMargin; }
+    void SetMargin(int Value);
+    TNumGlyphs GetNumGlyphs() const { return FGlyph->GetNumGlyphs(); }
+    void SetNumGlyphs(TNumGlyphs Value);
+    int GetSpacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+    TButtonStyle GetStyle() const { return FStyle; }
+    void SetStyle(TButtonStyle Value);
+
+    // What each kind brings; the caption is empty and the result mrNone for
+    // bkCustom.
+    static std::string KindCaption(TBitBtnKind Kind);
+    static TModalResult KindModalResult(TBitBtnKind Kind);
+
+protected:
+    void Destroy() override;
+    void CreateParams(TCreateParams& Params) override;
+    void SetButtonStyle(bool ADefault) override;
+    bool IsCustom() const { return GetKind() == bkCustom; }
+    bool IsCustomCaption() const;
+    void GlyphChanged(TObject* Sender);
+    // Draws the face in the look Style asks for; returns the content area.
+    TRect DrawFaceNew(TCanvas* Canvas, bool IsDown, bool Framed);
+    TRect DrawFaceWin31(TCanvas* Canvas, bool IsDown, bool Framed);
+    void DrawItem(const DRAWITEMSTRUCT& Item);
+
+    void CNDrawItem(TMessage& Message);
+    void CMFontChanged(TMessage& Message);
+    void CMEnabledChanged(TMessage& Message);
+    void CMSysColorChange(TMessage& Message);
+    void WMLButtonDblClk(TMessage& Message);
+
+    std::unique_ptr<TButtonGlyph> FGlyph;
+    TBitBtnKind FKind = bkCustom;
+    TButtonLayout FLayout = blGlyphLeft;
+    TButtonStyle FStyle = bsAutoDetect;
+    int FMargin = -1;
+    int FSpacing = 4;
+    bool FModifiedGlyph = false;
 };
 
 // An 8 x 8 checker of the two colours, as exclusive buttons show their face.

@@ -1,4 +1,5 @@
 #include "host/vcl/ComCtrls.h"
+#include "host/vcl/Menus.h"
 
 #include "host/vcl/StdPublish.h"
 
@@ -302,6 +303,7 @@ HOST_PUBLISHED(TStatusBar)
     P.Property("Panels", &TStatusBar::GetPanels, &TStatusBar::SetPanels);
     P.Property("ParentFont", &TStatusBar::GetParentFont, &TStatusBar::SetParentFont).Default(true);
     P.Property("ParentShowHint", &TStatusBar::GetParentShowHint, &TStatusBar::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &TStatusBar::GetPopupMenu, &TStatusBar::SetPopupMenu);
     P.Property("ShowHint", &TStatusBar::GetShowHint, &TStatusBar::SetShowHint).Stored(&TStatusBar::IsShowHintStored);
     P.Property("SimplePanel", &TStatusBar::GetSimplePanel, &TStatusBar::SetSimplePanel).Default(false);
     P.Property("SimpleText", &TStatusBar::GetSimpleText, &TStatusBar::SetSimpleText);

@@ -54,3 +54,6 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
 std::string InputBox(const std::string& ACaption, const std::string& APrompt, const std::string& ADefault);
 
 } // namespace host
+
+// The common dialogs (file, font, colour, print, find) belong to this unit too.
+#include "host/vcl/CommonDialogs.h"

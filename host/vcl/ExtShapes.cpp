@@ -1,4 +1,5 @@
 #include "host/vcl/ExtShapes.h"
+#include "host/vcl/Menus.h"
 
 #include <algorithm>
 
@@ -172,6 +173,7 @@ HOST_PUBLISHED(TImage)
     P.Property("DragMode", &TImage::GetDragMode, &TImage::SetDragMode).Default(dmManual);
     P.Property("Enabled", &TImage::GetEnabled, &TImage::SetEnabled).Default(true);
     P.Property("ParentShowHint", &TImage::GetParentShowHint, &TImage::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &TImage::GetPopupMenu, &TImage::SetPopupMenu);
     P.Property("Picture", &TImage::GetPicture, &TImage::SetPicture);
     P.Property("ShowHint", &TImage::GetShowHint, &TImage::SetShowHint).Stored(&TImage::IsShowHintStored);
     P.Property("Stretch", &TImage::GetStretch, &TImage::SetStretch).Default(false);

@@ -470,6 +470,7 @@ HOST_PUBLISHED(TForm)
     P.Property("Icon", &TForm::GetIcon, &TForm::SetIcon);
     P.Property("FormStyle", &TForm::GetFormStyle, &TForm::SetFormStyle).Default(fsNormal);
     P.Property("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview).Default(false);
+    P.Property("PopupMenu", &TForm::GetPopupMenu, &TForm::SetPopupMenu);
     P.Property("Position", &TForm::GetPosition, &TForm::SetPosition).Default(poDesigned);
     P.Property("ShowHint", &TForm::GetShowHint, &TForm::SetShowHint).Default(false);
     P.Property("Visible", &TForm::GetVisible, &TForm::SetVisible).Default(false);

@@ -1,5 +1,6 @@
 // TCustomMemo: the edit engine in multi-line mode, and its Lines.
 #include "host/vcl/StdEditInternal.h"
+#include "host/vcl/Menus.h"
 
 #include <algorithm>
 
@@ -151,6 +152,7 @@ HOST_PUBLISHED(TMemo)
     P.Property("ParentCtl3D", &TMemo::GetParentCtl3D, &TMemo::SetParentCtl3D).Default(true);
     P.Property("ParentFont", &TMemo::GetParentFont, &TMemo::SetParentFont).Default(true);
     P.Property("ParentShowHint", &TMemo::GetParentShowHint, &TMemo::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &TMemo::GetPopupMenu, &TMemo::SetPopupMenu);
     P.Property("ReadOnly", &TMemo::GetReadOnly, &TMemo::SetReadOnly).Default(false);
     P.Property("ScrollBars", &TMemo::GetScrollBars, &TMemo::SetScrollBars).Default(ssNone);
     P.Property("ShowHint", &TMemo::GetShowHint, &TMemo::SetShowHint).Stored(&TMemo::IsShowHintStored);

@@ -383,6 +383,7 @@ HOST_PUBLISHED(TSpinEdit)
     P.Property("ParentCtl3D", &TSpinEdit::GetParentCtl3D, &TSpinEdit::SetParentCtl3D).Default(true);
     P.Property("ParentFont", &TSpinEdit::GetParentFont, &TSpinEdit::SetParentFont).Default(true);
     P.Property("ParentShowHint", &TSpinEdit::GetParentShowHint, &TSpinEdit::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &TSpinEdit::GetPopupMenu, &TSpinEdit::SetPopupMenu);
     P.Property("ReadOnly", &TSpinEdit::GetReadOnly, &TSpinEdit::SetReadOnly).Default(false);
     P.Property("ShowHint", &TSpinEdit::GetShowHint, &TSpinEdit::SetShowHint).Stored(&TSpinEdit::IsShowHintStored);
     P.Property("TabOrder", &TSpinEdit::GetTabOrder, &TSpinEdit::SetTabOrder).Default(-1);

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the translation units of the edit controls.
 #include "host/vcl/StdEdit.h"
+#include "host/vcl/Menus.h"
 
 #include <cctype>
 
@@ -67,6 +68,7 @@ void PublishEditProperties(TPublisher<C>& P, bool (TControl::*FontStored)() cons
     P.Property("ParentCtl3D", &C::GetParentCtl3D, &C::SetParentCtl3D).Default(true);
     P.Property("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);
     P.Property("ParentShowHint", &C::GetParentShowHint, &C::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &C::GetPopupMenu, &C::SetPopupMenu);
     P.Property("PasswordChar", &C::GetPasswordChar, &C::SetPasswordChar).Default('\0');
     P.Property("ReadOnly", &C::GetReadOnly, &C::SetReadOnly).Default(false);
     P.Property("ShowHint", &C::GetShowHint, &C::SetShowHint).Stored(ShowHintStored);

@@ -1,6 +1,7 @@
 // Published properties of the list and combo boxes, and their registration
 // for form files.
 #include "host/vcl/StdLists.h"
+#include "host/vcl/Menus.h"
 
 namespace host {
 
@@ -30,6 +31,7 @@ HOST_PUBLISHED(TListBox)
     P.Property("ParentCtl3D", &TListBox::GetParentCtl3D, &TListBox::SetParentCtl3D).Default(true);
     P.Property("ParentFont", &TListBox::GetParentFont, &TListBox::SetParentFont).Default(true);
     P.Property("ParentShowHint", &TListBox::GetParentShowHint, &TListBox::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &TListBox::GetPopupMenu, &TListBox::SetPopupMenu);
     P.Property("ShowHint", &TListBox::GetShowHint, &TListBox::SetShowHint).Stored(&TListBox::IsShowHintStored);
     P.Property("Sorted", &TListBox::GetSorted, &TListBox::SetSorted).Default(false);
     P.Property("Style", &TListBox::GetStyle, &TListBox::SetStyle).Default(lbStandard);
@@ -77,6 +79,7 @@ HOST_PUBLISHED(TComboBox)
     P.Property("ParentCtl3D", &TComboBox::GetParentCtl3D, &TComboBox::SetParentCtl3D).Default(true);
     P.Property("ParentFont", &TComboBox::GetParentFont, &TComboBox::SetParentFont).Default(true);
     P.Property("ParentShowHint", &TComboBox::GetParentShowHint, &TComboBox::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &TComboBox::GetPopupMenu, &TComboBox::SetPopupMenu);
     P.Property("ShowHint", &TComboBox::GetShowHint, &TComboBox::SetShowHint).Stored(&TComboBox::IsShowHintStored);
     P.Property("Sorted", &TComboBox::GetSorted, &TComboBox::SetSorted).Default(false);
     P.Property("TabOrder", &TComboBox::GetTabOrder, &TComboBox::SetTabOrder).Default(-1);

@@ -2,6 +2,7 @@
 // The published properties the standard controls share, for use inside a
 // HOST_PUBLISHED block (where protected members of the class may be named).
 #include "host/vcl/Controls.h"
+#include "host/vcl/Menus.h"
 
 #define HOST_PUBLISH_CONTROL_LOOK(C)                                                              \
     P.Property("Align", &C::GetAlign, &C::SetAlign).Default(::host::alNone);                      \
@@ -18,6 +19,7 @@
     P.Property("ParentColor", &C::GetParentColor, &C::SetParentColor).Default(true);              \
     P.Property("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);                 \
     P.Property("ParentShowHint", &C::GetParentShowHint, &C::SetParentShowHint).Default(true);     \
+    P.Property("PopupMenu", &C::GetPopupMenu, &C::SetPopupMenu);                                  \
     P.Property("ShowHint", &C::GetShowHint, &C::SetShowHint).Stored(&C::IsShowHintStored);        \
     P.Property("Visible", &C::GetVisible, &C::SetVisible).Default(true)
 

@@ -1,4 +1,5 @@
 #include "host/vcl/StdScroll.h"
+#include "host/vcl/Menus.h"
 
 #include <algorithm>
 
@@ -371,6 +372,7 @@ HOST_PUBLISHED(TScrollBar)
     P.Property("Min", &TScrollBar::GetMin, &TScrollBar::SetMin).Default(0);
     P.Property("ParentCtl3D", &TScrollBar::GetParentCtl3D, &TScrollBar::SetParentCtl3D).Default(true);
     P.Property("ParentShowHint", &TScrollBar::GetParentShowHint, &TScrollBar::SetParentShowHint).Default(true);
+    P.Property("PopupMenu", &TScrollBar::GetPopupMenu, &TScrollBar::SetPopupMenu);
     P.Property("Position", &TScrollBar::GetPosition, &TScrollBar::SetPosition).Default(0);
     P.Property("ShowHint", &TScrollBar::GetShowHint, &TScrollBar::SetShowHint).Stored(&TScrollBar::IsShowHintStored);
     P.Property("SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange).Default(1);
