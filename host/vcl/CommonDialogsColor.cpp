@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace host {
 
@@ -144,13 +145,22 @@ protected:
     {
         int i = std::max(FIndex, 0), n = int(FColors.size());
         switch (Key) {
-        case VK_LEFT: i = i > 0 ? i - 1 : i; break;
-        case VK_RIGHT: i = i + 1 < n ? i + 1 : i; break;
+        case VK_LEFT: i = i % FColumns > 0 ? i - 1 : i; break;
+        case VK_RIGHT: i = i % FColumns < FColumns - 1 && i + 1 < n ? i + 1 : i; break;
         case VK_UP: i = i >= FColumns ? i - FColumns : i; break;
         case VK_DOWN: i = i + FColumns < n ? i + FColumns : i; break;
         default: inherited::KeyDown(Key, Shift); return;
         }
         Select(i);
+    }
+    // The arrow keys move between cells instead of between the dialog's controls.
+    void WndProc(TMessage& Message) override
+    {
+        if (Message.Msg == WM_GETDLGCODE) {
+            Message.Result = DLGC_WANTARROWS;
+            return;
+        }
+        inherited::WndProc(Message);
     }
     void DoEnter() override
     {
@@ -425,8 +435,10 @@ TColorDialog::TColorDialog(TComponent* AOwner) : TCommonDialog(AOwner), FCustomC
 
 bool TColorDialog::Execute()
 {
+    // The builder's handlers run until the form is gone, so it outlives the form.
+    std::optional<TColorDialogBuilder> builder;
     TFormPtr form(CreateDialogForm("Color", 150, 190));
-    TColorDialogBuilder b(form.get(), FOptions, DialogUnitsOf(form.get()));
+    TColorDialogBuilder& b = builder.emplace(form.get(), FOptions, DialogUnitsOf(form.get()));
     for (int i = 0; i < CustomColorCount; ++i) {
         std::string v = FCustomColors->GetValues(CustomColorName(i));
         char* end = nullptr;

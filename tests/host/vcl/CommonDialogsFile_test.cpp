@@ -5,6 +5,7 @@
 #include "host/vcl/Dialogs.h"
 #include "host/vcl/StdCtrls.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -283,6 +284,32 @@ TEST_F(FileDialogTest, FoldersListOpensSubfoldersAndTypedPathsWork)
     });
     ASSERT_TRUE(dialog->Execute());
     EXPECT_EQ(dialog->GetFileName(), FDir + "/sub/gamma.txt");
+    FreeDialogs();
+}
+
+TEST_F(FileDialogTest, DrivesAreTheRootAndTheHomeFolder)
+{
+    std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", (FDir + "/sub").c_str(), 1);
+    TOpenDialog* dialog = MakeDialog<TOpenDialog>(TOpenOptions{});
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        auto* drives = Find<TComboBox>(form, "Drives");
+        ASSERT_EQ(drives->GetItems()->GetCount(), 2);
+        EXPECT_EQ(drives->GetItemIndex(), 0);
+        drives->SetFocus();
+        Input::KeyPress(VK_DOWN);
+        EXPECT_EQ(ListItems(form, "Files"), std::vector<std::string>{"gamma.txt"});
+        Input::KeyPress(VK_UP);
+        EXPECT_EQ(Find<TLabel>(form, "Path")->GetCaption(), "/");
+        std::vector<std::string> folders = ListItems(form, "Folders");
+        ASSERT_FALSE(folders.empty());
+        EXPECT_EQ(folders[0], "/");
+        EXPECT_NE(std::find(folders.begin(), folders.end(), "tmp"), folders.end());
+        Input::KeyPress(VK_ESCAPE);
+    });
+    EXPECT_FALSE(dialog->Execute());
+    setenv("HOME", oldHome.c_str(), 1);
     FreeDialogs();
 }
 

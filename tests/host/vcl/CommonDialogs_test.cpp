@@ -235,6 +235,35 @@ TEST_F(FormsTest, ColorDialogReturnsTheClickedColour)
     dialog->Free();
 }
 
+TEST_F(FormsTest, ColorGridFollowsTheArrowKeys)
+{
+    auto* dialog = new TColorDialog(nullptr);
+    struct Step {
+        int Key;
+        TColor Color;  // the basic colour chosen after the key
+    } steps[] = {
+        {VK_RIGHT, TColor(RGB(255, 255, 232))},
+        {VK_DOWN, TColor(RGB(255, 255, 128))},
+        {VK_LEFT, TColor(RGB(255, 0, 0))},
+        {VK_LEFT, TColor(RGB(255, 0, 0))},  // stops at the edge
+        {VK_UP, TColor(RGB(255, 128, 128))},
+    };
+    // Each run clicks the first cell, then presses the first n keys.
+    for (size_t n = 1; n <= std::size(steps); ++n) {
+        SetModalHook([&](HWND Wnd) {
+            TForm* form = FormOf(Wnd);
+            TControl* grid = Find(form, "BasicColors");
+            TPoint p = CellCentre(grid, 8, 6, 0);
+            ClickAt(grid, p.x, p.y);
+            for (size_t i = 0; i < n; ++i) Input::KeyPress(steps[i].Key);
+            ClickCentre(form, "OK");
+        });
+        ASSERT_TRUE(dialog->Execute());
+        EXPECT_EQ(dialog->GetColor(), steps[n - 1].Color) << n;
+    }
+    dialog->Free();
+}
+
 TEST_F(FormsTest, ColorDialogDefinesCustomColoursFromTheirNumbers)
 {
     auto* dialog = new TColorDialog(nullptr);
@@ -452,6 +481,29 @@ TEST_F(FormsTest, PrintDialogReturnsPageRangeCopiesAndCollation)
     EXPECT_TRUE(dialog->GetPrintToFile());
     EXPECT_EQ(Printer()->GetCopies(), 3);
     Printer()->SetCopies(1);
+    dialog->Free();
+}
+
+TEST_F(FormsTest, PrintDialogSetupButtonOpensThePrinterSetup)
+{
+    auto* dialog = new TPrintDialog(nullptr);
+    std::vector<std::string> opened;
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        opened.push_back(form->GetCaption());
+        if (form->GetCaption() == "Print Setup") {
+            ClickCentre(form, "Landscape");
+            ClickCentre(form, "OK");
+            return;
+        }
+        ClickCentre(form, "Setup");
+        EXPECT_TRUE(form->GetVisible());  // back in the print dialog
+        ClickCentre(form, "Cancel");
+    });
+    EXPECT_FALSE(dialog->Execute());
+    EXPECT_EQ(opened, (std::vector<std::string>{"Print", "Print Setup"}));
+    EXPECT_EQ(Printer()->GetOrientation(), poLandscape);
+    Printer()->SetOrientation(poPortrait);
     dialog->Free();
 }
 
