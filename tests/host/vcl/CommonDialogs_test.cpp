@@ -280,6 +280,10 @@ TEST_F(FormsTest, ColorDialogDefinesCustomColoursFromTheirNumbers)
         TypeInto(form, "Red", "10");
         TypeInto(form, "Green", "20");
         TypeInto(form, "Blue", "30");
+        // The same colour as hue, saturation and luminance on their 0..240 scale.
+        EXPECT_EQ(Find<TEdit>(form, "Hue")->GetText(), "140");
+        EXPECT_EQ(Find<TEdit>(form, "Sat")->GetText(), "120");
+        EXPECT_EQ(Find<TEdit>(form, "Lum")->GetText(), "19");
         ClickCentre(form, "AddCustom");
         Shoot(Wnd, "color-dialog-full");
         ClickCentre(form, "OK");
