@@ -50,7 +50,7 @@ void TApplication::HintMouseMessage(const MSG& Msg)
         CancelHint();
         return;
     }
-    if (Msg.message != WM_MOUSEMOVE) return;
+    if (Msg.message != WM_MOUSEMOVE && Msg.message != WM_MOUSELEAVE) return;
     POINT p;
     GetCursorPos(&p);
     TControl* control = FindDragTarget(p, true);

@@ -10,8 +10,8 @@
 // "FileName", "Files", "Folders", "FileTypes", "Drives", "ReadOnly"; the font
 // dialog "FaceEdit", "Faces", "StyleEdit", "Styles", "SizeEdit", "Sizes",
 // "Strikeout", "Underline", "Colors", "Sample", "Apply"; the colour dialog
-// "BasicColors", "CustomColors", "DefineCustom", "Red", "Green", "Blue",
-// "AddCustom"; the print dialog "AllPages", "Selection", "Pages", "FromPage",
+// "BasicColors", "CustomColors", "DefineCustom", "HueField", "Luminance",
+// "Swatch", "Red", "Green", "Blue", "AddCustom"; the print dialog "AllPages", "Selection", "Pages", "FromPage",
 // "ToPage", "Copies", "PrintToFile", "Collate", "Setup"; the printer setup
 // dialog "Printers", "Portrait", "Landscape"; find and replace "FindText",
 // "ReplaceText", "WholeWord", "MatchCase", "Up", "Down", "FindNext",

@@ -103,6 +103,18 @@ bool IsValidName(const std::string& Path)
     return true;
 }
 
+// A file nobody may write to by its permissions, or that this process
+// cannot write to (the permission bits count even for a superuser, as a
+// read-only attribute would).
+bool IsReadOnlyFile(const std::string& Path)
+{
+    std::error_code ec;
+    fs::perms p = fs::status(Path, ec).permissions();
+    if (ec) return false;
+    constexpr fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (p & writable) == fs::perms::none || access(Path.c_str(), W_OK) != 0;
+}
+
 std::string HomeFolder()
 {
     const char* home = std::getenv("HOME");
@@ -192,7 +204,7 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, TOpenDialog* ADialog)
     SetKeyPreview(true);
     SetCtl3D(ADialog->GetCtl3D());
     TDlgUnits u = DialogUnitsOf(this);
-    SetClientWidth(u.X(264));
+    SetClientWidth(u.X(280));
     SetClientHeight(u.Y(134));
     SetPosition(poScreenCenter);
     Build(u);
@@ -260,7 +272,8 @@ void TFileDialogForm::Build(const TDlgUnits& U)
     auto* help = PlaceButton(this, "Help", "&Help", U, 208, 46, 50, 14);
     help->SetVisible(FOptions.Contains(ofShowHelp));
     help->OnClick = [this](TObject*) { FDialog->ShowHelp(); };
-    FReadOnly = PlaceCheck(this, this, "ReadOnly", "&Read only", U, 208, 68, 54, 12, FOptions.Contains(ofReadOnly));
+    FReadOnly = PlaceCheck(this, this, "ReadOnly", FDialog->IsSaveDialog() ? "&Read only" : "Open &read-only", U, 208,
+                           68, 68, 12, FOptions.Contains(ofReadOnly));
     FReadOnly->SetVisible(!FOptions.Contains(ofHideReadOnly));
 }
 
@@ -443,7 +456,7 @@ std::string TFileDialogForm::CheckFile(std::string Path)
             return {};
         }
     } else {
-        if (FOptions.Contains(ofNoReadOnlyReturn) && access(Path.c_str(), W_OK) != 0) {
+        if (FOptions.Contains(ofNoReadOnlyReturn) && IsReadOnlyFile(Path)) {
             Warn(Path + "\nThis file is read-only.\nUse a different file name.");
             return {};
         }

@@ -344,6 +344,13 @@ void TWinControl::WndProc(TMessage& Message)
     case WM_KILLFOCUS:
         if (FControlState.Contains(csFocusing)) return;
         break;
+    case WM_MOUSELEAVE: {
+        // The pointer left the program's windows: no control is under it now.
+        POINT p;
+        GetCursorPos(&p);
+        TrackMouseControl(FindDragTarget(p, true));
+        break;
+    }
     case WM_NCHITTEST:
         inherited::WndProc(Message);
         // A graphic child of a see-through window still takes the mouse.

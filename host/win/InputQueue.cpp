@@ -223,6 +223,7 @@ bool CommitMouse(TState& s, const TRawInput& in, const TConverted& c)
         SendMessage(target, WM_SETCURSOR, WPARAM(target), MAKELPARAM(int(c.Hit), int(c.ClientMsg)));
     if (c.Hit == HTERROR || !FindWnd(target))
         return false;
+    s.MouseWnd = target;
     if (in.Kind == TInputKind::ButtonDown && c.Hit == HTCLIENT)
         NotifyParents(target, c.ClientMsg, in.Pt);
     if (!FindWnd(target))
@@ -239,6 +240,16 @@ bool CommitMouse(TState& s, const TRawInput& in, const TConverted& c)
         s.LastClickHit = c.Hit;
     }
     return true;
+}
+
+// The pointer went where no window of the program is (another program's
+// window, the desktop of a real display): the window it was over hears.
+void PointerLeft(TState& s)
+{
+    HWND last = s.MouseWnd;
+    s.MouseWnd = nullptr;
+    if (last && !s.Capture && FindWnd(last))
+        PostMessage(last, WM_MOUSELEAVE, 0, 0);
 }
 
 bool IsMouse(TInputKind k)
@@ -300,6 +311,8 @@ bool ConvertInput(MSG* msg, const std::function<bool(const MSG&)>& accept, bool 
             // Nobody can take it: it changes the state and is gone.
             s.Input.pop_front();
             if (mouse) {
+                if (in.Kind == TInputKind::MouseMove)
+                    PointerLeft(s);
                 s.Cursor = in.Pt;
                 if (in.Kind == TInputKind::ButtonDown || in.Kind == TInputKind::ButtonUp)
                     SetKey(s.Keys, ButtonVk(in.Button), in.Kind == TInputKind::ButtonDown);
@@ -350,6 +363,18 @@ bool IsPopupWindow(const TWnd* w)
     return w->Owner || (w->ExStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
 }
 
+// Where DisableTaskWindows (Modal.cpp) keeps the window a modal window was
+// shown over.
+constexpr const char* kModalOverProp = "HostModalOver";
+
+// The window a modal window was shown over, while that one waits for it.
+HWND ModalOver(TWnd* w)
+{
+    auto over = static_cast<HWND>(GetProp(w->Handle, kModalOverProp));
+    TWnd* o = FindWnd(over);
+    return o && (o->Style & WS_DISABLED) && (w->Style & WS_VISIBLE) ? over : nullptr;
+}
+
 class TWinBackendHost : public TBackendHost {
 public:
     std::vector<TTopLevelView> TopLevels() const override
@@ -364,7 +389,7 @@ public:
             t.Surface = &w->Surf;
             t.Visible = (w->Style & WS_VISIBLE) != 0;
             t.Title = w->Text;
-            t.Owner = w->Owner ? w->Owner->Handle : nullptr;
+            t.Owner = w->Owner ? w->Owner->Handle : ModalOver(w);
             t.Topmost = (w->ExStyle & WS_EX_TOPMOST) != 0;
             t.ClientRect = ClientScreenRect(w);
             t.Caption = HasCaption(w->Style);
@@ -431,7 +456,9 @@ public:
     void FocusInput(HWND wnd, bool gained) override
     {
         TWnd* w = FindWnd(wnd);
-        if (gained && w && (w->Style & WS_VISIBLE) && State().Active != wnd)
+        // A window a modal one waits on stays inactive, as a click on it
+        // leaves the modal window active.
+        if (gained && w && (w->Style & WS_VISIBLE) && !(w->Style & WS_DISABLED) && State().Active != wnd)
             SetActiveWindow(wnd);
         // Another program took the keyboard: the active window deactivates
         // and the focus goes, as when the user switches programs.

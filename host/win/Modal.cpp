@@ -83,12 +83,23 @@ void RunModalLoop(HWND Wnd, const std::function<bool()>& Done)
     }
 }
 
+// Read by the window system's view for its backend (InputQueue.cpp).
+constexpr const char* kModalOverProp = "HostModalOver";
+
 std::vector<HWND> DisableTaskWindows(HWND Keep)
 {
     std::vector<HWND> disabled;
     std::vector<HWND> tops;
     for (TWnd* c : State().Desktop->Children)
         tops.push_back(c->Handle);
+    // A display shows the modal window over the one the user was in, even
+    // when nothing owns it.
+    HWND over = State().Active != Keep ? State().Active : nullptr;
+    for (HWND h : tops)
+        if (TWnd* w = FindWnd(h); !over && w && h != Keep && (w->Style & WS_VISIBLE) && !(w->Style & WS_DISABLED))
+            over = h;
+    if (Keep && over)
+        SetProp(Keep, kModalOverProp, over);
     for (HWND h : tops) {
         TWnd* w = FindWnd(h);
         if (!w || h == Keep || !(w->Style & WS_VISIBLE) || (w->Style & WS_DISABLED))

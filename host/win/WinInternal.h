@@ -135,6 +135,9 @@ struct TState {
     HWND Focus = nullptr;
     HWND Active = nullptr;
     HWND Capture = nullptr;
+    // The window the last mouse message went to: told with WM_MOUSELEAVE
+    // when the pointer leaves all the program's windows.
+    HWND MouseWnd = nullptr;
     bool AppActive = false;
     BYTE Keys[256] = {};       // as of the message being processed
     BYTE AsyncKeys[256] = {};  // as of the latest input

@@ -87,7 +87,15 @@ unsigned FontCursorShape(int id)
 
 namespace {
 
-TX11Backend* GCurrent = nullptr;  // Xlib reports a broken connection process-wide
+// A request the server refused (a window that went away in the meantime, a
+// manager that does not like a hint) is worth a line, not the program.
+int ReportError(Display* display, XErrorEvent* e)
+{
+    char text[128] = {};
+    XGetErrorText(display, e->error_code, text, sizeof text - 1);
+    std::fprintf(stderr, "kel: the X server refused request %d: %s\n", int(e->request_code), text);
+    return 0;
+}
 
 int ReportLostConnection(Display* display)
 {
@@ -131,8 +139,8 @@ bool WindowManagerRunning(Display* d, int screen)
 TX11Backend::TX11Backend(TBackendHost& host, Display* display)
     : FHost(host), FDisplay(display), FScreen(DefaultScreen(display))
 {
-    GCurrent = this;
     XSetIOErrorHandler(ReportLostConnection);
+    XSetErrorHandler(ReportError);
     XSetIOErrorExitHandler(FDisplay, ConnectionLost, this);
     FGc = XCreateGC(FDisplay, RootWindow(FDisplay, FScreen), 0, nullptr);
     FProtocols = XInternAtom(FDisplay, "WM_PROTOCOLS", False);
@@ -157,8 +165,6 @@ TX11Backend::TX11Backend(TBackendHost& host, Display* display)
 
 TX11Backend::~TX11Backend()
 {
-    if (GCurrent == this)
-        GCurrent = nullptr;
     if (FLost)
         return;  // nothing can be sent any more; the process cleans up
     for (auto& [wnd, xw] : FWindows) {
@@ -247,9 +253,21 @@ void TX11Backend::Restack()
     }
     if (order == FStacking)
         return;
+    bool newTop = !order.empty() && (FStacking.empty() || FStacking.front() != order.front());
     FStacking = order;
-    if (order.size() > 1)
-        XRestackWindows(FDisplay, order.data(), int(order.size()));
+    if (!FManaged) {
+        if (order.size() > 1)
+            XRestackWindows(FDisplay, order.data(), int(order.size()));
+        return;
+    }
+    // Managed windows live in the manager's frames and are no siblings any
+    // more: the manager is asked to raise the new top one, and pop-ups, which
+    // it does not manage, go above them.
+    if (newTop)
+        XRaiseWindow(FDisplay, order.front());
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (HWND wnd = FindHwnd(*it); wnd && FWindows[wnd].Popup)
+            XRaiseWindow(FDisplay, *it);
 }
 
 TX11Backend::TXWin& TX11Backend::Create(const TTopLevelView& v)

@@ -103,6 +103,7 @@ TX11Clipboard::TX11Clipboard(Display* display) : FDisplay(display)
     FIncr = XInternAtom(FDisplay, "INCR", False);
     FProperty = XInternAtom(FDisplay, "KEL_SELECTION", False);
     FTimestamp = XInternAtom(FDisplay, "TIMESTAMP", False);
+    FStamp = XInternAtom(FDisplay, "KEL_TIMESTAMP", False);
 }
 
 TX11Clipboard::~TX11Clipboard() { XDestroyWindow(FDisplay, FWin); }
@@ -112,9 +113,12 @@ void TX11Clipboard::Own(const std::optional<std::string>& text)
     FOffered = text ? std::optional<std::string>(ToXLineEnds(*text)) : std::nullopt;
     // Ownership wants a real server time, not CurrentTime: a zero-length
     // append to a property of our own window reports one.
-    XChangeProperty(FDisplay, FWin, FProperty, XA_STRING, 8, PropModeAppend, nullptr, 0);
+    XChangeProperty(FDisplay, FWin, FStamp, XA_STRING, 8, PropModeAppend, nullptr, 0);
     XEvent e;
-    FOwnedSince = WaitFor(PropertyNotify, e, kTimeoutMs) ? e.xproperty.time : CurrentTime;
+    bool stamped = false;
+    while (!stamped && WaitFor(PropertyNotify, e, kTimeoutMs))
+        stamped = e.xproperty.atom == FStamp;  // older notices of transfers are no time of ours
+    FOwnedSince = stamped ? e.xproperty.time : CurrentTime;
     XSetSelectionOwner(FDisplay, FClipboard, FWin, FOwnedSince);
     FOwned = XGetSelectionOwner(FDisplay, FClipboard) == FWin;
 }
@@ -122,8 +126,12 @@ void TX11Clipboard::Own(const std::optional<std::string>& text)
 bool TX11Clipboard::Handle(const XEvent& e)
 {
     if (e.type == SelectionClear && e.xselectionclear.window == FWin) {
-        FOwned = false;  // another program copied: the next paste asks it
-        FOffered.reset();
+        // Another program copied: the next paste asks it. The notice may be
+        // older than the program's own copy since, which still stands.
+        if (XGetSelectionOwner(FDisplay, FClipboard) != FWin) {
+            FOwned = false;
+            FOffered.reset();
+        }
         return true;
     }
     if (e.type == SelectionRequest && e.xselectionrequest.owner == FWin) {
@@ -191,8 +199,10 @@ std::optional<std::string> TX11Clipboard::Foreign()
     Window owner = XGetSelectionOwner(FDisplay, FClipboard);
     if (owner == None || owner == FWin)
         return std::nullopt;
+    FTimedOut = false;
     std::optional<std::string> text = Fetch(FUtf8);
-    if (!text) {
+    // An owner that did not answer in time is not asked again.
+    if (!text && !FTimedOut) {
         text = Fetch(XA_STRING);
         if (text)
             text = Latin1ToUtf8(*text);
@@ -207,7 +217,11 @@ std::optional<std::string> TX11Clipboard::Fetch(Atom target)
     XDeleteProperty(FDisplay, FWin, FProperty);
     XConvertSelection(FDisplay, FClipboard, target, FProperty, FWin, CurrentTime);
     XEvent e;
-    if (!WaitFor(SelectionNotify, e, kTimeoutMs) || e.xselection.property == None)
+    if (!WaitFor(SelectionNotify, e, kTimeoutMs)) {
+        FTimedOut = true;
+        return std::nullopt;
+    }
+    if (e.xselection.property == None)
         return std::nullopt;
     Atom type = None;
     int format = 0;

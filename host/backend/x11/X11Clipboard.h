@@ -31,10 +31,11 @@ public:
 private:
     Display* FDisplay;
     Window FWin;
-    Atom FClipboard, FTargets, FUtf8, FTextAtom, FIncr, FProperty, FTimestamp;
+    Atom FClipboard, FTargets, FUtf8, FTextAtom, FIncr, FProperty, FTimestamp, FStamp;
     bool FOwned = false;
     std::optional<std::string> FOffered;  // what this program offers, CR LF as LF
     Time FOwnedSince = CurrentTime;
+    bool FTimedOut = false;  // the owner did not answer the last request
 
     void Answer(const XSelectionRequestEvent& r);
     bool WaitFor(int type, XEvent& out, int timeoutMs);

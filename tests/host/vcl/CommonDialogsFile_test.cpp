@@ -5,6 +5,7 @@
 #include "host/vcl/Dialogs.h"
 #include "host/vcl/StdCtrls.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -286,6 +287,32 @@ TEST_F(FileDialogTest, FoldersListOpensSubfoldersAndTypedPathsWork)
     FreeDialogs();
 }
 
+TEST_F(FileDialogTest, DrivesAreTheRootAndTheHomeFolder)
+{
+    std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", (FDir + "/sub").c_str(), 1);
+    TOpenDialog* dialog = MakeDialog<TOpenDialog>(TOpenOptions{});
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        auto* drives = Find<TComboBox>(form, "Drives");
+        ASSERT_EQ(drives->GetItems()->GetCount(), 2);
+        EXPECT_EQ(drives->GetItemIndex(), 0);
+        drives->SetFocus();
+        Input::KeyPress(VK_DOWN);
+        EXPECT_EQ(ListItems(form, "Files"), std::vector<std::string>{"gamma.txt"});
+        Input::KeyPress(VK_UP);
+        EXPECT_EQ(Find<TLabel>(form, "Path")->GetCaption(), "/");
+        std::vector<std::string> folders = ListItems(form, "Folders");
+        ASSERT_FALSE(folders.empty());
+        EXPECT_EQ(folders[0], "/");
+        EXPECT_NE(std::find(folders.begin(), folders.end(), "tmp"), folders.end());
+        Input::KeyPress(VK_ESCAPE);
+    });
+    EXPECT_FALSE(dialog->Execute());
+    setenv("HOME", oldHome.c_str(), 1);
+    FreeDialogs();
+}
+
 TEST_F(FileDialogTest, MultiSelectReturnsEveryChosenFile)
 {
     TOpenDialog* dialog = MakeDialog<TOpenDialog>(TOpenOptions{ofAllowMultiSelect, ofFileMustExist});
@@ -371,6 +398,71 @@ TEST_F(FileDialogTest, CreatePromptAndPathMustExistGuardNewNames)
             EXPECT_EQ(messages[0], FDir + "/" + k.Typed + k.Message);
         }
     }
+    FreeDialogs();
+}
+
+TEST_F(FileDialogTest, LinksAndReadOnlyFilesFollowTheOptions)
+{
+    fs::create_symlink(FDir + "/sub/gamma.txt", FDir + "/link.txt");
+    fs::permissions(FDir + "/beta.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    struct Case {
+        TOpenOptions Options;
+        std::string Typed;
+        std::string Expected;  // empty: refused with a message
+    } cases[] = {
+        {TOpenOptions{}, "link.txt", "sub/gamma.txt"},
+        {TOpenOptions{ofNoDereferenceLinks}, "link.txt", "link.txt"},
+        {TOpenOptions{}, "beta.txt", "beta.txt"},
+        {TOpenOptions{ofNoReadOnlyReturn}, "beta.txt", ""},
+        {TOpenOptions{ofNoReadOnlyReturn}, "alpha.txt", "alpha.txt"},
+    };
+    for (const Case& k : cases) {
+        TOpenDialog* dialog = MakeDialog<TOpenDialog>(k.Options);
+        std::vector<std::string> messages;
+        SetModalHook([&](HWND Wnd) {
+            if (AnswerMessage(Wnd, messages, "OK")) return;
+            TForm* form = FormOf(Wnd);
+            TypeFileName(form, k.Typed);
+            ClickCentre(form, "OK");
+            if (form->GetModalResult() == mrNone) ClickCentre(form, "Cancel");
+        });
+        EXPECT_EQ(dialog->Execute(), !k.Expected.empty()) << k.Typed;
+        if (k.Expected.empty()) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0], FDir + "/" + k.Typed + "\nThis file is read-only.\nUse a different file name.");
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dialog->GetFileName(), FDir + "/" + k.Expected);
+        }
+    }
+    FreeDialogs();
+}
+
+TEST_F(FileDialogTest, HistoryListOffersEarlierNamesAndHelpAsksForTheContext)
+{
+    TOpenDialog* dialog = MakeDialog<TOpenDialog>(TOpenOptions{ofShowHelp, ofFileMustExist});
+    dialog->GetHistoryList()->Add(FDir + "/beta.txt");
+    dialog->GetHistoryList()->Add(FDir + "/notes.doc");
+    dialog->SetHelpContext(4321);
+    int helped = 0;
+    Application->OnHelp = [&](WORD, LPARAM Data, bool&) {
+        helped = int(Data);
+        return true;
+    };
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        auto* name = Find<TComboBox>(form, "FileName");
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->GetItems()->GetCount(), 2);
+        ClickCentre(form, "Help");
+        EXPECT_TRUE(form->GetVisible());
+        name->SetFocus();
+        Input::KeyPress(VK_DOWN);  // the first earlier name
+        Input::KeyPress(VK_RETURN);
+    });
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(helped, 4321);
+    EXPECT_EQ(dialog->GetFileName(), FDir + "/beta.txt");
     FreeDialogs();
 }
 

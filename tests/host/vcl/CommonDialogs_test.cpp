@@ -3,6 +3,7 @@
 #include "FormsTest.h"
 
 #include "host/vcl/Dialogs.h"
+#include "host/vcl/Filer.h"
 #include "host/vcl/Printers.h"
 #include "host/vcl/StdCtrls.h"
 
@@ -103,6 +104,7 @@ TEST_F(FormsTest, FindDialogReportsTextAndOptionsOnFindNext)
         if (k.WholeWord) ClickCentre(form, "WholeWord");
         if (k.MatchCase) ClickCentre(form, "MatchCase");
         if (k.Up) ClickCentre(form, "Up");
+        Shoot(form->GetHandle(), "find-dialog");
         ClickCentre(form, "FindNext");
         ASSERT_EQ(finds.size(), 1u);
         EXPECT_EQ(finds[0].first, "Smith");
@@ -235,6 +237,35 @@ TEST_F(FormsTest, ColorDialogReturnsTheClickedColour)
     dialog->Free();
 }
 
+TEST_F(FormsTest, ColorGridFollowsTheArrowKeys)
+{
+    auto* dialog = new TColorDialog(nullptr);
+    struct Step {
+        int Key;
+        TColor Color;  // the basic colour chosen after the key
+    } steps[] = {
+        {VK_RIGHT, TColor(RGB(255, 255, 232))},
+        {VK_DOWN, TColor(RGB(255, 255, 128))},
+        {VK_LEFT, TColor(RGB(255, 0, 0))},
+        {VK_LEFT, TColor(RGB(255, 0, 0))},  // stops at the edge
+        {VK_UP, TColor(RGB(255, 128, 128))},
+    };
+    // Each run clicks the first cell, then presses the first n keys.
+    for (size_t n = 1; n <= std::size(steps); ++n) {
+        SetModalHook([&](HWND Wnd) {
+            TForm* form = FormOf(Wnd);
+            TControl* grid = Find(form, "BasicColors");
+            TPoint p = CellCentre(grid, 8, 6, 0);
+            ClickAt(grid, p.x, p.y);
+            for (size_t i = 0; i < n; ++i) Input::KeyPress(steps[i].Key);
+            ClickCentre(form, "OK");
+        });
+        ASSERT_TRUE(dialog->Execute());
+        EXPECT_EQ(dialog->GetColor(), steps[n - 1].Color) << n;
+    }
+    dialog->Free();
+}
+
 TEST_F(FormsTest, ColorDialogDefinesCustomColoursFromTheirNumbers)
 {
     auto* dialog = new TColorDialog(nullptr);
@@ -251,6 +282,10 @@ TEST_F(FormsTest, ColorDialogDefinesCustomColoursFromTheirNumbers)
         TypeInto(form, "Red", "10");
         TypeInto(form, "Green", "20");
         TypeInto(form, "Blue", "30");
+        // The same colour as hue, saturation and luminance on their 0..240 scale.
+        EXPECT_EQ(Find<TEdit>(form, "Hue")->GetText(), "140");
+        EXPECT_EQ(Find<TEdit>(form, "Sat")->GetText(), "120");
+        EXPECT_EQ(Find<TEdit>(form, "Lum")->GetText(), "19");
         ClickCentre(form, "AddCustom");
         Shoot(Wnd, "color-dialog-full");
         ClickCentre(form, "OK");
@@ -370,6 +405,59 @@ TEST_F(FormsTest, FontDialogApplyHandsOverTheFontWithoutClosing)
     dialog->Free();
 }
 
+TEST_F(FormsTest, FontDialogListsTheFacesItsOptionsAllow)
+{
+    auto listed = [&](TFontDialogDevice Device, TFontDialogOptions Options) {
+        auto* dialog = new TFontDialog(nullptr);
+        dialog->SetDevice(Device);
+        dialog->SetOptions(Options);
+        std::vector<std::string> faces;
+        SetModalHook([&](HWND Wnd) {
+            auto* list = Find<TListBox>(FormOf(Wnd), "Faces");
+            for (int i = 0; i < list->GetItems()->GetCount(); ++i) faces.push_back(list->GetItems()->GetStrings(i));
+            Input::KeyPress(VK_ESCAPE);
+        });
+        dialog->Execute();
+        dialog->Free();
+        return faces;
+    };
+    std::vector<std::string> screen;
+    for (int i = 0; i < Screen->GetFonts()->GetCount(); ++i) screen.push_back(Screen->GetFonts()->GetStrings(i));
+    EXPECT_EQ(listed(fdScreen, {}), screen);
+    EXPECT_EQ(listed(fdScreen, TFontDialogOptions{fdFixedPitchOnly}), std::vector<std::string>{"Courier New"});
+    // The printer's fonts are the families the font configuration knows.
+    std::vector<std::string> printer = listed(fdPrinter, {});
+    EXPECT_EQ(int(printer.size()), Printer()->GetFonts()->GetCount());
+    std::vector<std::string> both = listed(fdBoth, {});
+    EXPECT_GE(both.size(), std::max(printer.size(), screen.size()));
+    for (const std::string& f : listed(fdBoth, TFontDialogOptions{fdWysiwyg})) {
+        EXPECT_GE(Printer()->GetFonts()->IndexOf(f), 0) << f;
+        EXPECT_GE(Screen->GetFonts()->IndexOf(f), 0) << f;
+    }
+}
+
+TEST_F(FormsTest, FontDialogSelectionOptionsLeaveFieldsEmptyAndTheFontAlone)
+{
+    auto* dialog = new TFontDialog(nullptr);
+    dialog->GetFont()->SetName("Times New Roman");
+    dialog->GetFont()->SetSize(11);
+    dialog->GetFont()->SetStyle(TFontStyles{fsItalic});
+    dialog->SetOptions(TFontDialogOptions{fdNoFaceSel, fdNoSizeSel, fdNoStyleSel, fdShowHelp});
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        for (const char* name : {"FaceEdit", "StyleEdit", "SizeEdit"}) EXPECT_EQ(Find<TEdit>(form, name)->GetText(), "") << name;
+        EXPECT_FALSE(Find(form, "Effects")->GetVisible());
+        EXPECT_TRUE(Find(form, "Help")->GetVisible());
+        EXPECT_FALSE(Find(form, "Apply")->GetVisible());
+        ClickCentre(form, "OK");
+    });
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(dialog->GetFont()->GetName(), "Times New Roman");
+    EXPECT_EQ(dialog->GetFont()->GetSize(), 11);
+    EXPECT_EQ(dialog->GetFont()->GetStyle(), TFontStyles{fsItalic});
+    dialog->Free();
+}
+
 // ---- Print -----------------------------------------------------------------------------------
 
 TEST_F(FormsTest, PrintDialogReturnsPageRangeCopiesAndCollation)
@@ -399,6 +487,29 @@ TEST_F(FormsTest, PrintDialogReturnsPageRangeCopiesAndCollation)
     EXPECT_TRUE(dialog->GetPrintToFile());
     EXPECT_EQ(Printer()->GetCopies(), 3);
     Printer()->SetCopies(1);
+    dialog->Free();
+}
+
+TEST_F(FormsTest, PrintDialogSetupButtonOpensThePrinterSetup)
+{
+    auto* dialog = new TPrintDialog(nullptr);
+    std::vector<std::string> opened;
+    SetModalHook([&](HWND Wnd) {
+        TForm* form = FormOf(Wnd);
+        opened.push_back(form->GetCaption());
+        if (form->GetCaption() == "Print Setup") {
+            ClickCentre(form, "Landscape");
+            ClickCentre(form, "OK");
+            return;
+        }
+        ClickCentre(form, "Setup");
+        EXPECT_TRUE(form->GetVisible());  // back in the print dialog
+        ClickCentre(form, "Cancel");
+    });
+    EXPECT_FALSE(dialog->Execute());
+    EXPECT_EQ(opened, (std::vector<std::string>{"Print", "Print Setup"}));
+    EXPECT_EQ(Printer()->GetOrientation(), poLandscape);
+    Printer()->SetOrientation(poPortrait);
     dialog->Free();
 }
 
@@ -457,22 +568,50 @@ TEST_F(FormsTest, PrinterSetupDialogSetsTheOrientationOnlyOnOK)
     dialog->Free();
 }
 
-TEST_F(FormsTest, CommonDialogsAreCreatableByNameWithTheirProperties)
+TEST_F(FormsTest, CommonDialogsSurviveAFormFile)
 {
     for (const char* name : {"TOpenDialog", "TSaveDialog", "TFontDialog", "TColorDialog", "TPrintDialog",
-                             "TPrinterSetupDialog", "TFindDialog", "TReplaceDialog"}) {
-        TClass cls = GetClass(name);
-        ASSERT_NE(cls, nullptr) << name;
-        EXPECT_TRUE(IsPublishedProp(cls, "HelpContext")) << name;
+                             "TPrinterSetupDialog", "TFindDialog", "TReplaceDialog"})
+        EXPECT_NE(GetClass(name), nullptr) << name;
+    auto* open = new TSaveDialog(nullptr);
+    open->SetName("SaveDialog1");
+    open->SetOptions(TOpenOptions{ofHideReadOnly, ofOverwritePrompt});
+    open->SetFilter("Text files|*.txt");
+    open->SetFilterIndex(2);
+    open->SetDefaultExt("txt");
+    open->SetHelpContext(77);
+    open->GetHistoryList()->Add("a.txt");
+    auto* font = new TFontDialog(nullptr);
+    font->SetName("FontDialog1");
+    font->GetFont()->SetName("Courier New");
+    font->SetOptions(TFontDialogOptions{fdLimitSize, fdTrueTypeOnly});
+    font->SetMaxFontSize(20);
+    auto* replace = new TReplaceDialog(nullptr);
+    replace->SetName("ReplaceDialog1");
+    replace->SetFindText("old");
+    replace->SetReplaceText("new");
+    replace->SetOptions(TFindOptions{frMatchCase, frHideUpDown});
+    for (TComponent* c : std::initializer_list<TComponent*>{open, font, replace}) {
+        std::string data = WriteComponentToString(c);
+        TComponent* copy = ReadComponentFromString(data, nullptr);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->ClassName(), c->ClassName());
+        EXPECT_EQ(WriteComponentToString(copy), data);
+        if (auto* s = dynamic_cast<TSaveDialog*>(copy)) {
+            EXPECT_EQ(s->GetOptions(), (TOpenOptions{ofHideReadOnly, ofOverwritePrompt}));
+            EXPECT_EQ(s->GetFilterIndex(), 2);
+            EXPECT_EQ(s->GetHelpContext(), 77);
+            EXPECT_EQ(s->GetHistoryList()->GetCommaText(), "a.txt");
+        }
+        if (auto* f = dynamic_cast<TFontDialog*>(copy)) {
+            EXPECT_EQ(f->GetFont()->GetName(), "Courier New");
+        }
+        if (auto* r = dynamic_cast<TReplaceDialog*>(copy)) {
+            EXPECT_EQ(r->GetReplaceText(), "new");
+        }
+        copy->Free();
+        c->Free();
     }
-    EXPECT_TRUE(IsPublishedProp(GetClass("TSaveDialog"), "DefaultExt"));
-    EXPECT_TRUE(IsPublishedProp(GetClass("TReplaceDialog"), "OnFind"));
-    auto* open = new TOpenDialog(nullptr);
-    SetSetProp(open, "Options", "[ofHideReadOnly,ofFileMustExist]");
-    EXPECT_EQ(open->GetOptions(), (TOpenOptions{ofHideReadOnly, ofFileMustExist}));
-    SetStrProp(open, "Filter", "Text files|*.txt");
-    EXPECT_EQ(open->GetFilter(), "Text files|*.txt");
-    open->Free();
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 // The x11 backend against a real (virtual) X server: what the window system
 // shows appears there, and what the server reports comes back as messages.
-#include "XvfbServer.h"
-
-// GoogleTest first: Xlib's macros (None, Bool, Status) would break it.
-#include <gtest/gtest.h>
+#include "X11Fixture.h"  // first: it orders GoogleTest before Xlib
 
 #include "host/gdi/WinGdi.h"
 #include "host/win/Screen.h"
@@ -71,20 +68,13 @@ LRESULT LoggingProc(HWND h, UINT m, WPARAM w, LPARAM l)
     return DefWindowProc(h, m, w, l);
 }
 
-class X11BackendTest : public ::testing::Test {
+class X11BackendTest : public x11test::X11Fixture {
 protected:
     void SetUp() override
     {
-        const std::string& display = x11test::TXvfb::Display();
-        if (display.empty()) {
-            if (x11test::TXvfb::Reason() == "Xvfb is not installed")
-                GTEST_SKIP() << "Xvfb is not installed: the x11 backend cannot be tested here";
-            FAIL() << x11test::TXvfb::Reason();
-        }
-        setenv("DISPLAY", display.c_str(), 1);
-        setenv("KEL_BACKEND", "x11", 1);
-        FPeer = XOpenDisplay(display.c_str());
-        ASSERT_NE(FPeer, nullptr);
+        X11Fixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         Restart();
     }
     // A fresh window system on the virtual display.
@@ -102,11 +92,8 @@ protected:
     }
     void TearDown() override
     {
-        if (FPeer)
-            XCloseDisplay(FPeer);
         unsetenv("KEL_X11_SHM");
-        setenv("KEL_BACKEND", "headless", 1);
-        ResetWindowSystem();
+        X11Fixture::TearDown();
     }
 
     HWND Top(const char* title, int x, int y, int w, int h, HWND owner = nullptr, DWORD exStyle = 0)
@@ -115,47 +102,6 @@ protected:
                                   nullptr, HInstance(), nullptr);
         UpdateWindow(wnd);
         return wnd;
-    }
-
-    // Runs the message loop until done() holds or two seconds pass. A timer
-    // keeps the loop from sleeping past the deadline.
-    bool PumpUntil(HWND wnd, const std::function<bool()>& done)
-    {
-        UINT_PTR timer = SetTimer(wnd, 0x5151, 10, nullptr);
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        bool ok = false;
-        while (!(ok = done()) && std::chrono::steady_clock::now() < deadline) {
-            XSync(FPeer, False);
-            WaitMessage();
-            ProcessPendingMessages();
-        }
-        KillTimer(wnd, timer);
-        return ok;
-    }
-
-    // The mapped top-level X window with the given name, seen from the peer.
-    Window FindXWindow(const char* title)
-    {
-        Window root, parent, *kids = nullptr;
-        unsigned n = 0;
-        Window found = 0;
-        XQueryTree(FPeer, DefaultRootWindow(FPeer), &root, &parent, &kids, &n);
-        for (unsigned i = 0; i < n && !found; ++i) {
-            char* name = nullptr;
-            XWindowAttributes a;
-            if (XFetchName(FPeer, kids[i], &name) && name && std::string(name) == title &&
-                XGetWindowAttributes(FPeer, kids[i], &a) && a.map_state == IsViewable)
-                found = kids[i];
-            XFree(name);
-        }
-        XFree(kids);
-        return found;
-    }
-    Window WaitForXWindow(HWND wnd, const char* title)
-    {
-        Window xw = 0;
-        PumpUntil(wnd, [&] { return (xw = FindXWindow(title)) != 0; });
-        return xw;
     }
 
     // The client area as the server shows it, compared with the window's own
@@ -198,7 +144,6 @@ protected:
         return v;
     }
 
-    Display* FPeer = nullptr;
 };
 
 TEST_F(X11BackendTest, TopLevelWindowsAppearWithTheirGeometry)
@@ -209,8 +154,8 @@ TEST_F(X11BackendTest, TopLevelWindowsAppearWithTheirGeometry)
     } cases[] = {{"geometry one", {50, 60, 250, 210}}, {"geometry two", {300, 20, 640, 420}}};
     for (auto& c : cases) {
         SCOPED_TRACE(c.Title);
-        HWND wnd = Top(c.Title, c.Rect.left, c.Rect.top, c.Rect.right - c.Rect.left, c.Rect.bottom - c.Rect.top);
-        Window xw = WaitForXWindow(wnd, c.Title);
+        Top(c.Title, c.Rect.left, c.Rect.top, c.Rect.right - c.Rect.left, c.Rect.bottom - c.Rect.top);
+        Window xw = WaitForXWindow(c.Title);
         ASSERT_NE(xw, 0u) << "no mapped X window with the window's title";
         XWindowAttributes a;
         ASSERT_TRUE(XGetWindowAttributes(FPeer, xw, &a));
@@ -224,7 +169,7 @@ TEST_F(X11BackendTest, TopLevelWindowsAppearWithTheirGeometry)
 TEST_F(X11BackendTest, ClicksThroughTheServerArriveAtClientCoordinates)
 {
     HWND wnd = Top("clicks", 100, 100, 300, 200);
-    ASSERT_NE(WaitForXWindow(wnd, "clicks"), 0u);
+    ASSERT_NE(WaitForXWindow("clicks"), 0u);
     struct {
         unsigned Button;
         UINT Down, Up;
@@ -239,7 +184,7 @@ TEST_F(X11BackendTest, ClicksThroughTheServerArriveAtClientCoordinates)
         XTestFakeButtonEvent(FPeer, c.Button, True, 0);
         XTestFakeButtonEvent(FPeer, c.Button, False, 0);
         XFlush(FPeer);
-        ASSERT_TRUE(PumpUntil(wnd, [&] { return !Only(c.Up).empty(); })) << "no button-up message";
+        ASSERT_TRUE(PumpUntil([&] { return !Only(c.Up).empty(); })) << "no button-up message";
         auto downs = Only(c.Down);
         ASSERT_EQ(downs.size(), 1u);
         EXPECT_EQ(downs[0].Wnd, wnd);
@@ -252,9 +197,9 @@ TEST_F(X11BackendTest, ClicksThroughTheServerArriveAtClientCoordinates)
 TEST_F(X11BackendTest, WindowManagerHintsFollowTheWindow)
 {
     HWND owner = Top("owner", 10, 10, 300, 200);
-    Window ownerXw = WaitForXWindow(owner, "owner");
+    Window ownerXw = WaitForXWindow("owner");
     HWND owned = Top("owned", 40, 40, 200, 150, owner, WS_EX_TOPMOST);
-    Window xw = WaitForXWindow(owned, "owned");
+    Window xw = WaitForXWindow("owned");
     ASSERT_NE(ownerXw, 0u);
     ASSERT_NE(xw, 0u);
 
@@ -292,14 +237,14 @@ TEST_F(X11BackendTest, WindowManagerHintsFollowTheWindow)
     EXPECT_FALSE(above(ownerXw));
 
     SetWindowText(owned, "renamed");
-    EXPECT_NE(WaitForXWindow(owned, "renamed"), 0u) << "the title did not follow the window text";
+    EXPECT_NE(WaitForXWindow("renamed"), 0u) << "the title did not follow the window text";
 }
 
 TEST_F(X11BackendTest, ServerStacksWindowsAsTheWindowSystemDoes)
 {
     HWND first = Top("stack one", 50, 50, 200, 150);
     HWND second = Top("stack two", 100, 100, 200, 150);
-    Window x1 = WaitForXWindow(first, "stack one"), x2 = WaitForXWindow(second, "stack two");
+    Window x1 = WaitForXWindow("stack one"), x2 = WaitForXWindow("stack two");
     ASSERT_NE(x1, 0u);
     ASSERT_NE(x2, 0u);
     auto serverTop = [&] {  // which of the two the server shows above the other
@@ -316,14 +261,14 @@ TEST_F(X11BackendTest, ServerStacksWindowsAsTheWindowSystemDoes)
     for (HWND raise : {first, second, first}) {
         SetWindowPos(raise, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         Window expected = raise == first ? x1 : x2;
-        EXPECT_TRUE(PumpUntil(raise, [&] { return serverTop() == expected; }));
+        EXPECT_TRUE(PumpUntil([&] { return serverTop() == expected; }));
         // A click where they overlap goes to the window shown on top.
         GLog.clear();
         XTestFakeMotionEvent(FPeer, -1, 150, 150, 0);
         XTestFakeButtonEvent(FPeer, 1, True, 0);
         XTestFakeButtonEvent(FPeer, 1, False, 0);
         XFlush(FPeer);
-        ASSERT_TRUE(PumpUntil(raise, [&] { return !Only(WM_LBUTTONUP).empty(); }));
+        ASSERT_TRUE(PumpUntil([&] { return !Only(WM_LBUTTONUP).empty(); }));
         EXPECT_EQ(Only(WM_LBUTTONUP)[0].Wnd, raise);
     }
 }
@@ -331,7 +276,7 @@ TEST_F(X11BackendTest, ServerStacksWindowsAsTheWindowSystemDoes)
 TEST_F(X11BackendTest, WheelThroughTheServerArrivesAsWheelMessages)
 {
     HWND wnd = Top("wheel", 100, 100, 300, 200);
-    ASSERT_NE(WaitForXWindow(wnd, "wheel"), 0u);
+    ASSERT_NE(WaitForXWindow("wheel"), 0u);
     SetFocus(wnd);
     POINT screen{50, 50};
     ClientToScreen(wnd, &screen);
@@ -341,7 +286,7 @@ TEST_F(X11BackendTest, WheelThroughTheServerArrivesAsWheelMessages)
         XTestFakeButtonEvent(FPeer, button, False, 0);
     }
     XFlush(FPeer);
-    ASSERT_TRUE(PumpUntil(wnd, [&] { return Only(WM_MOUSEWHEEL).size() >= 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return Only(WM_MOUSEWHEEL).size() >= 3; }));
     std::vector<int> deltas;
     for (const TLogged& l : Only(WM_MOUSEWHEEL))
         deltas.push_back(GET_WHEEL_DELTA_WPARAM(l.WParam));
@@ -352,7 +297,7 @@ TEST_F(X11BackendTest, WheelThroughTheServerArrivesAsWheelMessages)
 TEST_F(X11BackendTest, TypingThroughTheServerArrivesAsCharacters)
 {
     HWND wnd = Top("typing", 80, 80, 300, 200);
-    Window xw = WaitForXWindow(wnd, "typing");
+    Window xw = WaitForXWindow("typing");
     ASSERT_NE(xw, 0u);
     SetFocus(wnd);
     XSetInputFocus(FPeer, xw, RevertToParent, CurrentTime);
@@ -379,7 +324,7 @@ TEST_F(X11BackendTest, TypingThroughTheServerArrivesAsCharacters)
             typed += char(l.WParam);
         return typed.size() >= 7;
     };
-    EXPECT_TRUE(PumpUntil(wnd, collect));
+    EXPECT_TRUE(PumpUntil(collect));
     EXPECT_EQ(typed, "aB1!; \r");
     std::vector<WPARAM> vks;
     for (const TLogged& l : Only(WM_KEYDOWN))
@@ -393,7 +338,7 @@ TEST_F(X11BackendTest, TypingThroughTheServerArrivesAsCharacters)
 TEST_F(X11BackendTest, CharactersOfOtherLayoutsArriveOnce)
 {
     HWND wnd = Top("layout", 80, 80, 300, 200);
-    Window xw = WaitForXWindow(wnd, "layout");
+    Window xw = WaitForXWindow("layout");
     ASSERT_NE(xw, 0u);
     SetFocus(wnd);
     XSetInputFocus(FPeer, xw, RevertToParent, CurrentTime);
@@ -417,7 +362,7 @@ TEST_F(X11BackendTest, CharactersOfOtherLayoutsArriveOnce)
     };
     // A key typed first makes the program load the keymap before it changes.
     typeX();
-    ASSERT_TRUE(PumpUntil(wnd, [&] { return !Only(WM_CHAR).empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !Only(WM_CHAR).empty(); }));
     KeySym eacute = XK_eacute;
     XChangeKeyboardMapping(FPeer, spare, 1, &eacute, 1);
     XSync(FPeer, False);
@@ -425,7 +370,7 @@ TEST_F(X11BackendTest, CharactersOfOtherLayoutsArriveOnce)
     XTestFakeKeyEvent(FPeer, unsigned(spare), False, 0);
     typeX();
     std::string typed;
-    PumpUntil(wnd, [&] {
+    PumpUntil([&] {
         typed.clear();
         for (const TLogged& l : Only(WM_CHAR))
             typed += char(l.WParam);
@@ -440,12 +385,12 @@ TEST_F(X11BackendTest, CharactersOfOtherLayoutsArriveOnce)
 TEST_F(X11BackendTest, ResizeByTheServerReachesTheWindow)
 {
     HWND wnd = Top("resized", 40, 40, 200, 150);
-    Window xw = WaitForXWindow(wnd, "resized");
+    Window xw = WaitForXWindow("resized");
     ASSERT_NE(xw, 0u);
     GLog.clear();
     XResizeWindow(FPeer, xw, 320, 240);
     XFlush(FPeer);
-    ASSERT_TRUE(PumpUntil(wnd, [&] { return !Only(WM_SIZE).empty(); })) << "no WM_SIZE";
+    ASSERT_TRUE(PumpUntil([&] { return !Only(WM_SIZE).empty(); })) << "no WM_SIZE";
     RECT r, c;
     GetWindowRect(wnd, &r);
     GetClientRect(wnd, &c);
@@ -459,7 +404,7 @@ TEST_F(X11BackendTest, ResizeByTheServerReachesTheWindow)
 TEST_F(X11BackendTest, CloseRequestFromTheServerClosesTheWindow)
 {
     HWND wnd = Top("closing", 60, 60, 200, 150);
-    Window xw = WaitForXWindow(wnd, "closing");
+    Window xw = WaitForXWindow("closing");
     ASSERT_NE(xw, 0u);
     XEvent e{};
     e.xclient.type = ClientMessage;
@@ -469,8 +414,7 @@ TEST_F(X11BackendTest, CloseRequestFromTheServerClosesTheWindow)
     e.xclient.data.l[0] = long(XInternAtom(FPeer, "WM_DELETE_WINDOW", False));
     XSendEvent(FPeer, xw, False, NoEventMask, &e);
     XFlush(FPeer);
-    HWND other = Top("keeps the loop alive", 0, 0, 50, 50);
-    EXPECT_TRUE(PumpUntil(other, [&] { return !IsWindow(wnd); }));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(wnd); }));
     EXPECT_FALSE(Only(WM_CLOSE).empty());
 }
 
@@ -482,11 +426,11 @@ TEST_F(X11BackendTest, ServerShowsTheWindowsPixels)
         setenv("KEL_X11_SHM", shm, 1);
         Restart();
         HWND wnd = Top("pixels", 120, 90, 260, 190);
-        Window xw = WaitForXWindow(wnd, "pixels");
+        Window xw = WaitForXWindow("pixels");
         ASSERT_NE(xw, 0u);
         // Repainted after mapping, so that the server must take new pixels.
         InvalidateRect(wnd, nullptr, TRUE);
-        PumpUntil(wnd, [] { return false; });
+        PumpUntil([] { return false; });
         ExpectServerShowsClient(wnd, xw);
     }
 }

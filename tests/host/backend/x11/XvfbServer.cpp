@@ -58,38 +58,46 @@ bool WaitUntilReady(const std::string& display, pid_t pid)
     return false;
 }
 
-void Start()
+// Starts a server on the first free display number from first upwards.
+bool Launch(int first, std::string& display, pid_t& pidOut, std::string& reason)
 {
-    GTried = true;
     std::string xvfb = FindXvfb();
     if (xvfb.empty()) {
-        GReason = "Xvfb is not installed";
-        return;
+        reason = "Xvfb is not installed";
+        return false;
     }
-    for (int n = 90; n < 140; ++n) {
+    for (int n = first; n < first + 50; ++n) {
         std::string num = std::to_string(n);
         if (Exists("/tmp/.X11-unix/X" + num) || Exists("/tmp/.X" + num + "-lock"))
             continue;
-        std::string display = ":" + num;
+        std::string name = ":" + num;
         pid_t pid = fork();
         if (pid == 0) {
             prctl(PR_SET_PDEATHSIG, SIGTERM);  // a crashed test leaves no server behind
-            execl(xvfb.c_str(), "Xvfb", display.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+            execl(xvfb.c_str(), "Xvfb", name.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
                   "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         if (pid < 0)
             break;
-        if (WaitUntilReady(display, pid)) {
-            GPid = pid;
-            GDisplay = display;
-            std::atexit(TXvfb::Stop);
-            return;
+        if (WaitUntilReady(name, pid)) {
+            pidOut = pid;
+            display = name;
+            return true;
         }
         kill(pid, SIGTERM);
         waitpid(pid, nullptr, 0);
     }
-    GReason = "Xvfb did not start on any display from :90 to :139";
+    reason = "Xvfb did not start on any display from :" + std::to_string(first) + " to :" +
+             std::to_string(first + 49);
+    return false;
+}
+
+void Start()
+{
+    GTried = true;
+    if (Launch(90, GDisplay, GPid, GReason))
+        std::atexit(TXvfb::Stop);
 }
 
 }  // namespace
@@ -102,6 +110,14 @@ const std::string& TXvfb::Display()
 }
 
 const std::string& TXvfb::Reason() { return GReason; }
+
+TXvfb::TExtra TXvfb::StartExtra()
+{
+    TExtra extra;
+    std::string reason;
+    Launch(140, extra.Display, extra.Pid, reason);
+    return extra;
+}
 
 void TXvfb::Stop()
 {

@@ -12,6 +12,13 @@ public:
     static const std::string& Display();
     static const std::string& Reason();
     static void Stop();
+    // Another server, for a test that ends it on its own; Pid 0 when none
+    // could start.
+    struct TExtra {
+        pid_t Pid = 0;
+        std::string Display;
+    };
+    static TExtra StartExtra();
 };
 
 }  // namespace x11test
