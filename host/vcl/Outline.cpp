@@ -361,6 +361,7 @@ void TCustomOutline::Rebuild()
         for (TOutlineNode* n : Parent->FChildren) {
             FAll.push_back(n);
             n->FIndex = int(FAll.size());
+            n->FRow = Shown ? int(FVisible.size()) : -1;
             if (Shown) FVisible.push_back(n);
             self(self, n, Shown && n->FExpanded);
         }

@@ -76,6 +76,7 @@ private:
     void* FData = nullptr;
     bool FExpanded = false;
     int FIndex = 0;  // set when the outline renumbers
+    int FRow = -1;   // the row it shows in, -1 when hidden; set with FIndex
 };
 
 class TCustomOutline : public TCustomControl {

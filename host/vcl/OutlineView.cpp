@@ -104,9 +104,7 @@ int TCustomOutline::VisibleRows() { return std::max(1, GetClientHeight() / FItem
 int TCustomOutline::VisibleRowOf(const TOutlineNode* Node)
 {
     Rebuild();
-    if (!Node) return -1;
-    auto it = std::find(FVisible.begin(), FVisible.end(), Node);
-    return it == FVisible.end() ? -1 : int(it - FVisible.begin());
+    return Node ? Node->FRow : -1;
 }
 
 TRect TCustomOutline::ItemRect(int Index)
