@@ -235,6 +235,19 @@ protected:
     }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
     {
+        Pick(X, Y);
+        inherited::MouseDown(Button, Shift, X, Y);
+    }
+    // Dragging with the button down keeps picking.
+    void MouseMove(TShiftState Shift, int X, int Y) override
+    {
+        if (Shift.Contains(ssLeft)) Pick(X, Y);
+        inherited::MouseMove(Shift, X, Y);
+    }
+
+private:
+    void Pick(int X, int Y)
+    {
         int w = std::max(1, GetClientWidth() - 1), h = std::max(1, GetClientHeight() - 1);
         X = std::clamp(X, 0, w);
         Y = std::clamp(Y, 0, h);
@@ -246,10 +259,8 @@ protected:
         }
         Invalidate();
         if (OnPick) OnPick(this);
-        inherited::MouseDown(Button, Shift, X, Y);
     }
 
-private:
     bool FLuminance;
 };
 
@@ -305,18 +316,28 @@ public:
     TButton* FHelp;
     TColor FCurrent = clBlack;
 
-    void SetCurrent(TColor Value, bool FromEdits = false)
+    // Which numbers the new colour came from: those are left as typed.
+    enum class TSource { Elsewhere, RGBEdits, HLSEdits };
+
+    // Known: the hue, luminance and saturation Value was made from (which
+    // converting back could round differently).
+    void SetCurrent(TColor Value, TSource Source = TSource::Elsewhere, const THLS* Known = nullptr)
     {
         FCurrent = Value;
         FSwatch->SetSwatch(Value);
-        if (!FromEdits) {
-            FUpdating = true;
+        THLS hls = Known ? *Known : RGBToHLS(Value);
+        FUpdating = true;
+        if (Source != TSource::RGBEdits) {
             FRed->SetText(std::to_string(GetRValue(Value)));
             FGreen->SetText(std::to_string(GetGValue(Value)));
             FBlue->SetText(std::to_string(GetBValue(Value)));
-            FUpdating = false;
         }
-        THLS hls = RGBToHLS(Value);
+        if (Source != TSource::HLSEdits) {
+            FHue->SetText(std::to_string(hls.H));
+            FSat->SetText(std::to_string(hls.S));
+            FLum->SetText(std::to_string(hls.L));
+        }
+        FUpdating = false;
         FField->Value = hls;
         FBar->Value = hls;
         FField->Invalidate();
@@ -347,20 +368,23 @@ private:
         FFirstFullPart = FForm->GetComponentCount();
         FField = new TColorPickField(FForm, false);
         FField->SetName("HueField");
-        FField->SetBounds(u.X(152), u.Y(4), u.X(118), u.Y(116));
+        FField->SetBounds(u.X(152), u.Y(4), u.X(122), u.Y(116));
         FField->SetParent(FForm);
         FBar = new TColorPickField(FForm, true);
         FBar->SetName("Luminance");
-        FBar->SetBounds(u.X(276), u.Y(4), u.X(10), u.Y(116));
+        FBar->SetBounds(u.X(280), u.Y(4), u.X(10), u.Y(116));
         FBar->SetParent(FForm);
         FSwatch = new TColorSwatch(FForm);
         FSwatch->SetName("Swatch");
-        FSwatch->SetBounds(u.X(152), u.Y(128), u.X(44), u.Y(34));
+        FSwatch->SetBounds(u.X(152), u.Y(128), u.X(46), u.Y(40));
         FSwatch->SetParent(FForm);
-        FRed = AddNumber("Red", "&Red:", 204, 128);
-        FGreen = AddNumber("Green", "&Green:", 204, 142);
-        FBlue = AddNumber("Blue", "Bl&ue:", 204, 156);
-        TButton* add = PlaceButton(FForm, "AddCustom", "&Add to Custom Colors", u, 152, 170, 134, 14);
+        FHue = AddNumber("Hue", "Hu&e:", 204, 128, 239);
+        FSat = AddNumber("Sat", "&Sat:", 204, 142, 240);
+        FLum = AddNumber("Lum", "&Lum:", 204, 156, 240);
+        FRed = AddNumber("Red", "&Red:", 252, 128, 255);
+        FGreen = AddNumber("Green", "&Green:", 252, 142, 255);
+        FBlue = AddNumber("Blue", "Bl&ue:", 252, 156, 255);
+        TButton* add = PlaceButton(FForm, "AddCustom", "&Add to Custom Colors", u, 152, 170, 144, 14);
         add->OnClick = [this](TObject*) { AddToCustom(); };
         // Hidden until the dialog opens fully, so that Tab cannot reach them.
         for (int i = FFirstFullPart; i < FForm->GetComponentCount(); ++i)
@@ -368,17 +392,31 @@ private:
         FField->OnPick = [this](TObject*) { PickHLS(FField->Value); };
         FBar->OnPick = [this](TObject*) { PickHLS(FBar->Value); };
     }
-    TEdit* AddNumber(const std::string& Name, const std::string& Caption, int X, int Y)
+    TEdit* AddNumber(const std::string& Name, const std::string& Caption, int X, int Y, int Max)
     {
-        TEdit* e = Place<TEdit>(FForm, FForm, Name, FUnits, X + 22, Y, 20, 12);
+        TEdit* e = Place<TEdit>(FForm, FForm, Name, FUnits, X + 24, Y, 20, 12);
         e->SetMaxLength(3);
-        PlaceLabel(FForm, FForm, Caption, FUnits, X, Y + 2, 22, 9, e);
-        e->OnChange = [this](TObject*) { EditsChanged(); };
+        PlaceLabel(FForm, FForm, Caption, FUnits, X, Y + 2, 24, 9, e);
+        e->OnChange = [this, Max](TObject* Sender) {
+            if (FUpdating) return;
+            // Typing past the largest value puts the largest value in the box.
+            auto* edit = static_cast<TEdit*>(Sender);
+            int v = 0;
+            if (ParseInt(edit->GetText(), v) && v > Max) {
+                FUpdating = true;
+                edit->SetText(std::to_string(Max));
+                FUpdating = false;
+            }
+            if (edit == FRed || edit == FGreen || edit == FBlue)
+                RGBEditsChanged();
+            else
+                HLSEditsChanged();
+        };
         return e;
     }
     void OpenFully()
     {
-        FForm->SetClientWidth(FUnits.X(292));
+        FForm->SetClientWidth(FUnits.X(300));
         for (int i = FFirstFullPart; i < FForm->GetComponentCount(); ++i)
             if (auto* c = dynamic_cast<TControl*>(FForm->GetComponents(i))) c->SetVisible(true);
         FDefine->SetEnabled(false);
@@ -391,14 +429,24 @@ private:
     void PickHLS(THLS Value)
     {
         FBasic->SetIndex(-1);
-        SetCurrent(HLSToRGB(Value));
+        SetCurrent(HLSToRGB(Value), TSource::Elsewhere, &Value);
     }
-    void EditsChanged()
+    void RGBEditsChanged()
     {
-        if (FUpdating) return;
         int r = 0, g = 0, b = 0;
         if (!ParseInt(FRed->GetText(), r) || !ParseInt(FGreen->GetText(), g) || !ParseInt(FBlue->GetText(), b)) return;
-        SetCurrent(TColor(RGB(std::min(r, 255), std::min(g, 255), std::min(b, 255))), true);
+        FBasic->SetIndex(-1);
+        SetCurrent(TColor(RGB(std::min(r, 255), std::min(g, 255), std::min(b, 255))), TSource::RGBEdits);
+    }
+    void HLSEditsChanged()
+    {
+        THLS v;
+        if (!ParseInt(FHue->GetText(), v.H) || !ParseInt(FSat->GetText(), v.S) || !ParseInt(FLum->GetText(), v.L)) return;
+        v.H = std::min(v.H, 239);
+        v.S = std::min(v.S, 240);
+        v.L = std::min(v.L, 240);
+        FBasic->SetIndex(-1);
+        SetCurrent(HLSToRGB(v), TSource::HLSEdits, &v);
     }
     // Into the selected custom cell, else the next one in turn.
     void AddToCustom()
@@ -417,6 +465,9 @@ private:
     TColorPickField* FField = nullptr;
     TColorPickField* FBar = nullptr;
     TColorSwatch* FSwatch = nullptr;
+    TEdit* FHue = nullptr;
+    TEdit* FSat = nullptr;
+    TEdit* FLum = nullptr;
     TEdit* FRed = nullptr;
     TEdit* FGreen = nullptr;
     TEdit* FBlue = nullptr;

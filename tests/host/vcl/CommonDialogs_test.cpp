@@ -3,6 +3,7 @@
 #include "FormsTest.h"
 
 #include "host/vcl/Dialogs.h"
+#include "host/vcl/Filer.h"
 #include "host/vcl/Printers.h"
 #include "host/vcl/StdCtrls.h"
 
@@ -103,6 +104,7 @@ TEST_F(FormsTest, FindDialogReportsTextAndOptionsOnFindNext)
         if (k.WholeWord) ClickCentre(form, "WholeWord");
         if (k.MatchCase) ClickCentre(form, "MatchCase");
         if (k.Up) ClickCentre(form, "Up");
+        Shoot(form->GetHandle(), "find-dialog");
         ClickCentre(form, "FindNext");
         ASSERT_EQ(finds.size(), 1u);
         EXPECT_EQ(finds[0].first, "Smith");
@@ -194,6 +196,12 @@ TEST_F(FormsTest, FindDialogKeepsItsPositionAndShowsAgain)
     EXPECT_TRUE(form->GetVisible());
     EXPECT_EQ(dialog->GetPosition().x, 70);
     EXPECT_EQ(dialog->GetPosition().y, 20);
+    // Options set by the program while the dialog is up keep what was typed.
+    TypeInto(form, "FindText", "typed");
+    dialog->SetOptions(TFindOptions{frMatchCase});
+    EXPECT_EQ(Find<TEdit>(form, "FindText")->GetText(), "typed");
+    EXPECT_TRUE(Find<TCheckBox>(form, "MatchCase")->GetChecked());
+    EXPECT_TRUE(Find<TRadioButton>(form, "Up")->GetChecked());
     dialog->Free();
     EXPECT_EQ(Screen->GetFormCount(), 0);
 }
@@ -280,6 +288,10 @@ TEST_F(FormsTest, ColorDialogDefinesCustomColoursFromTheirNumbers)
         TypeInto(form, "Red", "10");
         TypeInto(form, "Green", "20");
         TypeInto(form, "Blue", "30");
+        // The same colour as hue, saturation and luminance on their 0..240 scale.
+        EXPECT_EQ(Find<TEdit>(form, "Hue")->GetText(), "140");
+        EXPECT_EQ(Find<TEdit>(form, "Sat")->GetText(), "120");
+        EXPECT_EQ(Find<TEdit>(form, "Lum")->GetText(), "19");
         ClickCentre(form, "AddCustom");
         Shoot(Wnd, "color-dialog-full");
         ClickCentre(form, "OK");
@@ -562,22 +574,50 @@ TEST_F(FormsTest, PrinterSetupDialogSetsTheOrientationOnlyOnOK)
     dialog->Free();
 }
 
-TEST_F(FormsTest, CommonDialogsAreCreatableByNameWithTheirProperties)
+TEST_F(FormsTest, CommonDialogsSurviveAFormFile)
 {
     for (const char* name : {"TOpenDialog", "TSaveDialog", "TFontDialog", "TColorDialog", "TPrintDialog",
-                             "TPrinterSetupDialog", "TFindDialog", "TReplaceDialog"}) {
-        TClass cls = GetClass(name);
-        ASSERT_NE(cls, nullptr) << name;
-        EXPECT_TRUE(IsPublishedProp(cls, "HelpContext")) << name;
+                             "TPrinterSetupDialog", "TFindDialog", "TReplaceDialog"})
+        EXPECT_NE(GetClass(name), nullptr) << name;
+    auto* open = new TSaveDialog(nullptr);
+    open->SetName("SaveDialog1");
+    open->SetOptions(TOpenOptions{ofHideReadOnly, ofOverwritePrompt});
+    open->SetFilter("Text files|*.txt");
+    open->SetFilterIndex(2);
+    open->SetDefaultExt("txt");
+    open->SetHelpContext(77);
+    open->GetHistoryList()->Add("a.txt");
+    auto* font = new TFontDialog(nullptr);
+    font->SetName("FontDialog1");
+    font->GetFont()->SetName("Courier New");
+    font->SetOptions(TFontDialogOptions{fdLimitSize, fdTrueTypeOnly});
+    font->SetMaxFontSize(20);
+    auto* replace = new TReplaceDialog(nullptr);
+    replace->SetName("ReplaceDialog1");
+    replace->SetFindText("old");
+    replace->SetReplaceText("new");
+    replace->SetOptions(TFindOptions{frMatchCase, frHideUpDown});
+    for (TComponent* c : std::initializer_list<TComponent*>{open, font, replace}) {
+        std::string data = WriteComponentToString(c);
+        TComponent* copy = ReadComponentFromString(data, nullptr);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->ClassName(), c->ClassName());
+        EXPECT_EQ(WriteComponentToString(copy), data);
+        if (auto* s = dynamic_cast<TSaveDialog*>(copy)) {
+            EXPECT_EQ(s->GetOptions(), (TOpenOptions{ofHideReadOnly, ofOverwritePrompt}));
+            EXPECT_EQ(s->GetFilterIndex(), 2);
+            EXPECT_EQ(s->GetHelpContext(), 77);
+            EXPECT_EQ(s->GetHistoryList()->GetCommaText(), "a.txt");
+        }
+        if (auto* f = dynamic_cast<TFontDialog*>(copy)) {
+            EXPECT_EQ(f->GetFont()->GetName(), "Courier New");
+        }
+        if (auto* r = dynamic_cast<TReplaceDialog*>(copy)) {
+            EXPECT_EQ(r->GetReplaceText(), "new");
+        }
+        copy->Free();
+        c->Free();
     }
-    EXPECT_TRUE(IsPublishedProp(GetClass("TSaveDialog"), "DefaultExt"));
-    EXPECT_TRUE(IsPublishedProp(GetClass("TReplaceDialog"), "OnFind"));
-    auto* open = new TOpenDialog(nullptr);
-    SetSetProp(open, "Options", "[ofHideReadOnly,ofFileMustExist]");
-    EXPECT_EQ(open->GetOptions(), (TOpenOptions{ofHideReadOnly, ofFileMustExist}));
-    SetStrProp(open, "Filter", "Text files|*.txt");
-    EXPECT_EQ(open->GetFilter(), "Text files|*.txt");
-    open->Free();
 }
 
 } // namespace
