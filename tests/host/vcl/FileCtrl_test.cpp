@@ -260,7 +260,11 @@ TEST_F(FileCtrlTest, DriveAndFilterListsDriveTheirLists)
     EXPECT_EQ(dirs->GetDirectory(), FTree);
     EXPECT_EQ(files->GetDirectory(), FTree);
 
+    dirs->SetDirectory("/");
+    EXPECT_EQ(drives->GetDrive(), 'C') << "the drive list shows the folder list's drive";
     dirs->SetDirectory("D:\\a");
+    EXPECT_EQ(drives->GetDrive(), 'D');
+    EXPECT_EQ(drives->GetItemIndex(), 1);
     drives->SetDrive('c');
     EXPECT_EQ(dirs->GetDirectory(), "/");
     drives->SetDrive('D');
@@ -286,6 +290,9 @@ TEST_F(FileCtrlTest, DriveAndFilterListsDriveTheirLists)
     files->Free();
     EXPECT_EQ(filter->GetFileList(), nullptr);
     EXPECT_EQ(dirs->GetFileList(), nullptr);
+    drives->Free();
+    dirs->SetDirectory("D:\\b");  // the freed drive list is not told
+    EXPECT_EQ(dirs->GetDirectory(), FTree + "/b");
 }
 
 TEST_F(FileCtrlTest, FileControlsRoundTripTheirProperties)
