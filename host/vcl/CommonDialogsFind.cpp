@@ -10,10 +10,14 @@ using namespace cdlg;
 // and lives until the component goes, hidden between uses.
 class TFindDialogForm : public TForm {
     HOST_CLASS(TFindDialogForm, TForm)
+    friend class TFindDialog;
+    friend class TReplaceDialog;
+
 public:
     TFindDialogForm(TFindDialog* ADialog, bool AReplace);
-    // Shows what the dialog's properties say.
+    // Shows what the dialog's properties say: the texts and the options.
     void LoadFromDialog();
+    void LoadOptions();
     // The text and the boxes, into the dialog's properties.
     void StoreToDialog();
 
@@ -114,9 +118,14 @@ void TFindDialogForm::PlaceOption(TControl* Control, bool Hidden, bool Disabled)
 
 void TFindDialogForm::LoadFromDialog()
 {
-    TFindOptions o = FDialog->FOptions;
     FFindEdit->SetText(FDialog->FFindText);
     if (FReplaceEdit) FReplaceEdit->SetText(FDialog->FReplaceText);
+    LoadOptions();
+}
+
+void TFindDialogForm::LoadOptions()
+{
+    TFindOptions o = FDialog->FOptions;
     FWholeWord->SetChecked(o.Contains(frWholeWord));
     FMatchCase->SetChecked(o.Contains(frMatchCase));
     PlaceOption(FWholeWord, o.Contains(frHideWholeWord), o.Contains(frDisableWholeWord));
@@ -186,16 +195,18 @@ void TFindDialog::CloseDialog()
 
 TForm* TFindDialog::GetForm() const { return FForm; }
 
+// Each setter changes only its own part of a shown dialog, so that what the
+// user typed elsewhere stays.
 void TFindDialog::SetFindText(const std::string& Value)
 {
     FFindText = Value;
-    if (FForm) FForm->LoadFromDialog();
+    if (FForm) FForm->FFindEdit->SetText(Value);
 }
 
 void TFindDialog::SetOptions(TFindOptions Value)
 {
     FOptions = Value;
-    if (FForm) FForm->LoadFromDialog();
+    if (FForm) FForm->LoadOptions();
 }
 
 TPoint TFindDialog::GetPosition() const
@@ -223,7 +234,7 @@ void TFindDialog::Find()
 void TReplaceDialog::SetReplaceText(const std::string& Value)
 {
     FReplaceText = Value;
-    if (FForm) FForm->LoadFromDialog();
+    if (FForm && FForm->FReplaceEdit) FForm->FReplaceEdit->SetText(Value);
 }
 
 void TReplaceDialog::Replace()

@@ -218,7 +218,7 @@ bool TPrinterSetupDialog::Execute()
     auto* printers = Place<TComboBox>(f, printerGroup, "Printers", u, 8, 18, 160, 12);
     printers->SetStyle(csDropDownList);
     printers->GetItems()->Assign(Printer()->GetPrinters());
-    printers->SetItemIndex(Printer()->GetPrinterIndex());
+    if (printers->GetItems()->GetCount() > 0) printers->SetItemIndex(Printer()->GetPrinterIndex());
     PlaceLabel(f, printerGroup, "&Name:", u, 8, 8, 60, 9, printers);
     auto* orientation = Place<TGroupBox>(f, f, "Orientation", u, 4, 50, 176, 48);
     orientation->SetCaption("Orientation");

@@ -196,6 +196,12 @@ TEST_F(FormsTest, FindDialogKeepsItsPositionAndShowsAgain)
     EXPECT_TRUE(form->GetVisible());
     EXPECT_EQ(dialog->GetPosition().x, 70);
     EXPECT_EQ(dialog->GetPosition().y, 20);
+    // Options set by the program while the dialog is up keep what was typed.
+    TypeInto(form, "FindText", "typed");
+    dialog->SetOptions(TFindOptions{frMatchCase});
+    EXPECT_EQ(Find<TEdit>(form, "FindText")->GetText(), "typed");
+    EXPECT_TRUE(Find<TCheckBox>(form, "MatchCase")->GetChecked());
+    EXPECT_TRUE(Find<TRadioButton>(form, "Up")->GetChecked());
     dialog->Free();
     EXPECT_EQ(Screen->GetFormCount(), 0);
 }
