@@ -2,6 +2,8 @@
 // driven through injected input.
 #include "ControlTest.h"
 
+#include <cstdlib>
+
 #include "host/rtl/Drives.h"
 #include "host/rtl/FileUtils.h"
 #include "host/rtl/SysUtils.h"
@@ -14,6 +16,13 @@
 
 namespace controltest {
 namespace {
+
+// Where the pictures of the controls go for a person to look at.
+std::string ShotDir()
+{
+    const char* dir = std::getenv("TEST_OUTPUT_DIR");
+    return dir ? dir : "/tmp";
+}
 
 std::vector<std::string> ItemsOf(TStrings* S)
 {
@@ -284,7 +293,7 @@ TEST_F(FileCtrlTest, PaintsFolderGlyphsAndFileNames)
     dirs->SetDirectory("D:\\a");
     drives->SetDirList(dirs);
     ProcessPendingMessages();
-    Screenshot(FHost, "/tmp/books-filectrl.png");
+    Screenshot(FHost, ShotDir() + "/filectrl.png");
     TImageData img = CaptureWindow(FHost);
     // The current folder's item: the open folder glyph, indented one level,
     // and its name highlighted.

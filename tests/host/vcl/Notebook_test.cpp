@@ -2,6 +2,8 @@
 // injected input.
 #include "ControlTest.h"
 
+#include <cstdlib>
+
 #include "host/vcl/ExtNotebook.h"
 #include "host/vcl/ExtPanels.h"
 #include "host/vcl/Filer.h"
@@ -11,6 +13,13 @@
 
 namespace controltest {
 namespace {
+
+// Where the pictures of the controls go for a person to look at.
+std::string ShotDir()
+{
+    const char* dir = std::getenv("TEST_OUTPUT_DIR");
+    return dir ? dir : "/tmp";
+}
 
 COLORREF At(const TImageData& Img, int X, int Y)
 {
@@ -278,7 +287,7 @@ TEST_F(NotebookTest, TabbedNotebookAndTabSetLookClassic)
     for (const char* n : {"Customers", "Orders", "Items"}) tabs->GetTabs()->Add(n);
     tabs->SetTabIndex(0);
     ProcessPendingMessages();
-    Screenshot(FHost, "/tmp/books-tabs.png");
+    Screenshot(FHost, ShotDir() + "/tabs.png");
     TImageData img = CaptureWindow(FHost);
     RECT host;
     GetWindowRect(FHost, &host);
