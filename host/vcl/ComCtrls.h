@@ -1,6 +1,7 @@
 #pragma once
 // The status bar: a strip at the bottom of a form with text panels, or one
-// simple panel, and a sizing grip.
+// simple panel, and a sizing grip. The tree view is in ComCtrlsTree.h.
+#include "host/vcl/ComCtrlsTree.h"
 #include "host/vcl/Controls.h"
 
 namespace host {

@@ -11,11 +11,18 @@
 // dialog "FaceEdit", "Faces", "StyleEdit", "Styles", "SizeEdit", "Sizes",
 // "Strikeout", "Underline", "Colors", "Sample", "Apply"; the colour dialog
 // "BasicColors", "CustomColors", "DefineCustom", "HueField", "Luminance",
-// "Swatch", "Red", "Green", "Blue", "AddCustom"; the print dialog "AllPages", "Selection", "Pages", "FromPage",
-// "ToPage", "Copies", "PrintToFile", "Collate", "Setup"; the printer setup
-// dialog "Printers", "Portrait", "Landscape"; find and replace "FindText",
+// "Swatch", "Hue", "Sat", "Lum", "Red", "Green", "Blue", "AddCustom"; the
+// print dialog "AllPages", "Selection", "Pages", "FromPage", "ToPage",
+// "Copies", "PrintToFile", "Collate", "Setup"; the printer setup dialog
+// "Printers", "Portrait", "Landscape"; find and replace "FindText",
 // "ReplaceText", "WholeWord", "MatchCase", "Up", "Down", "FindNext",
 // "Replace", "ReplaceAll".
+//
+// The file dialogs list the folder with plain list boxes over the file
+// system; the "drives" are the root and the home folder. Options that only
+// make sense for another platform's file system (ofShareAware,
+// ofNoNetworkButton, ofNoLongNames, ofOldStyleDialog) are kept but change
+// nothing.
 #include <memory>
 #include <string>
 #include <vector>

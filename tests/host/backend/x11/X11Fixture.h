@@ -47,9 +47,9 @@ protected:
             XCloseDisplay(FPeer);
     }
 
-    // Runs the message loop until done() holds or two seconds pass. A timer
+    // Runs the message loop until done() holds or the seconds pass. A timer
     // keeps the loop from sleeping past the deadline.
-    bool PumpUntil(const std::function<bool()>& done, int seconds = 2)
+    bool PumpUntil(const std::function<bool()>& done, int seconds = 5)
     {
         host::WNDCLASSEX wc;
         wc.lpfnWndProc = host::DefWindowProc;
