@@ -18,6 +18,12 @@ std::vector<TDemoForm>& DemoForms()
     return forms;
 }
 
+std::vector<TDemoDialog>& DemoDialogs()
+{
+    static std::vector<TDemoDialog> dialogs;
+    return dialogs;
+}
+
 namespace {
 
 template <class T>

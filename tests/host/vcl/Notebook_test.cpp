@@ -111,33 +111,37 @@ TEST_F(NotebookTest, NotebookPagesFollowPageIndexAndActivePage)
     EXPECT_EQ(book->GetActivePage(), "Typefaces");
 }
 
-TEST_F(NotebookTest, NotebookStreamsItsPagesAndTheirControls)
+TEST_F(NotebookTest, NotebooksStreamTheirPagesAndTheirControls)
 {
-    auto* form = new TPanel(nullptr);
-    form->SetName("Form");
-    auto* book = new TNotebook(form);
-    book->SetName("Book");
-    book->SetParent(form);
-    book->GetPages()->Clear();
-    book->GetPages()->Add("One");
-    book->GetPages()->Add("Two");
-    auto* edit = new TEdit(form);
-    edit->SetName("Edit");
-    edit->SetParent(static_cast<TWinControl*>(book->GetPage(1)));
-    book->SetPageIndex(1);
+    for (bool tabbed : {false, true}) {
+        auto* form = new TPanel(nullptr);
+        form->SetName("Form");
+        TPageHost* book = tabbed ? static_cast<TPageHost*>(new TTabbedNotebook(form)) : new TNotebook(form);
+        book->SetName("Book");
+        book->SetParent(form);
+        book->GetPages()->Clear();
+        book->GetPages()->Add("One");
+        book->GetPages()->Add("Two");
+        auto* edit = new TEdit(form);
+        edit->SetName("Edit");
+        edit->SetParent(static_cast<TWinControl*>(book->GetPage(1)));
+        book->SetPageIndex(1);
 
-    auto* copy = static_cast<TPanel*>(ReadComponentFromString(WriteComponentToString(form), nullptr));
-    auto* book2 = dynamic_cast<TNotebook*>(copy->FindComponent("Book"));
-    ASSERT_NE(book2, nullptr);
-    EXPECT_EQ(Names(book2->GetPages()), (std::vector<std::string>{"One", "Two"}));
-    EXPECT_EQ(book2->GetPageIndex(), 1);
-    EXPECT_EQ(Showing(book2), "01");
-    auto* edit2 = dynamic_cast<TEdit*>(copy->FindComponent("Edit"));
-    ASSERT_NE(edit2, nullptr);
-    EXPECT_EQ(edit2->GetParent(), book2->GetPage(1));
-    EXPECT_EQ(edit2->GetOwner(), copy);
-    form->Free();
-    copy->Free();
+        auto* copy = static_cast<TPanel*>(ReadComponentFromString(WriteComponentToString(form), nullptr));
+        auto* book2 = dynamic_cast<TPageHost*>(copy->FindComponent("Book"));
+        ASSERT_NE(book2, nullptr);
+        EXPECT_EQ(book2->ClassType(), book->ClassType());
+        EXPECT_EQ(Names(book2->GetPages()), (std::vector<std::string>{"One", "Two"})) << tabbed;
+        EXPECT_EQ(book2->GetPageIndex(), 1) << tabbed;
+        EXPECT_EQ(Showing(book2), "01") << tabbed;
+        EXPECT_EQ(book2->GetPage(0)->ClassType(), book->GetPage(0)->ClassType()) << tabbed;
+        auto* edit2 = dynamic_cast<TEdit*>(copy->FindComponent("Edit"));
+        ASSERT_NE(edit2, nullptr);
+        EXPECT_EQ(edit2->GetParent(), book2->GetPage(1)) << tabbed;
+        EXPECT_EQ(edit2->GetOwner(), copy) << tabbed;
+        form->Free();
+        copy->Free();
+    }
 }
 
 TEST_F(NotebookTest, TabSetClickSelectsUnlessOnChangeRefuses)
