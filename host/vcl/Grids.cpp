@@ -100,6 +100,42 @@ void TCustomGrid::Loaded()
     UpdateScrollRange();
 }
 
+void TCustomGrid::DefineProperties(TFiler* Filer)
+{
+    inherited::DefineProperties(Filer);
+    Filer->DefineProperty("ColWidths", TReaderProc(this, &TCustomGrid::ReadColWidths),
+                          TWriterProc(this, &TCustomGrid::WriteColWidths), FCols.HasCustomSizes());
+    Filer->DefineProperty("RowHeights", TReaderProc(this, &TCustomGrid::ReadRowHeights),
+                          TWriterProc(this, &TCustomGrid::WriteRowHeights), FRows.HasCustomSizes());
+}
+
+namespace {
+
+void ReadSizes(TReader* Reader, TGridAxis& Axis)
+{
+    Reader->ReadListBegin();
+    for (int i = 0; !Reader->EndOfList(); ++i) {
+        int size = Reader->ReadInteger();
+        // A list longer than the grid (a damaged form) is read and dropped.
+        if (i < Axis.GetCount()) Axis.SetSize(i, size);
+    }
+    Reader->ReadListEnd();
+}
+
+void WriteSizes(TWriter* Writer, const TGridAxis& Axis)
+{
+    Writer->WriteListBegin();
+    for (int i = 0; i < Axis.GetCount(); ++i) Writer->WriteInteger(Axis.Size(i));
+    Writer->WriteListEnd();
+}
+
+} // namespace
+
+void TCustomGrid::ReadColWidths(TReader* Reader) { ReadSizes(Reader, FCols); }
+void TCustomGrid::WriteColWidths(TWriter* Writer) { WriteSizes(Writer, FCols); }
+void TCustomGrid::ReadRowHeights(TReader* Reader) { ReadSizes(Reader, FRows); }
+void TCustomGrid::WriteRowHeights(TWriter* Writer) { WriteSizes(Writer, FRows); }
+
 // ---- Geometry -------------------------------------------------------------------------------
 
 void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo)

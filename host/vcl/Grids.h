@@ -14,6 +14,7 @@
 #include <string>
 
 #include "host/rtl/Strings.h"
+#include "host/vcl/Filer.h"
 #include "host/vcl/Mask.h"
 
 namespace host {
@@ -202,6 +203,12 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Loaded() override;
+    // Sizes that differ from the defaults stream as lists, one entry a cell.
+    void DefineProperties(TFiler* Filer) override;
+    void ReadColWidths(TReader* Reader);
+    void WriteColWidths(TWriter* Writer);
+    void ReadRowHeights(TReader* Reader);
+    void WriteRowHeights(TWriter* Writer);
     void Paint() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;

@@ -80,6 +80,13 @@ TEST_F(GridEditTest, F2EditsTheCellTextAndEscapeRestoresIt)
     EXPECT_TRUE(EditorShown(g));
     Input::KeyPress(VK_RETURN);
     EXPECT_FALSE(EditorShown(g));
+    // A click on the current cell opens the editor too.
+    TPoint p = g->ClientToScreen(TPoint{51 + 20, 21 + 10});
+    Input::Click(p.x, p.y);
+    Input::AdvanceTime(GetDoubleClickTime() + 1);
+    EXPECT_TRUE(EditorShown(g));
+    Input::KeyPress(VK_ESCAPE);
+    EXPECT_FALSE(EditorShown(g));
     // Without goEditing typing does nothing.
     g->SetOptions(g->GetOptions() - goEditing);
     Input::TypeText("z");
