@@ -538,8 +538,7 @@ void TCustomGrid::UpdateScrollRange()
         CalcDrawInfo(di);
         TGridCoord maxTL = CalcMaxTopLeft(TGridCoord{GetColCount() - 1, GetRowCount() - 1}, di);
         bool wantV = (FScrollBars == ssVertical || FScrollBars == ssBoth) && maxTL.Y > FFixedRows;
-        bool wantH = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTL.X > FFixedCols &&
-                     !FOptions.Contains(goRowSelect);
+        bool wantH = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTL.X > FFixedCols;
         if (FScrollBars == ssVertical || FScrollBars == ssBoth) ShowScrollBar(FHandle, SB_VERT, wantV);
         if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) ShowScrollBar(FHandle, SB_HORZ, wantH);
         FTopLeft.X = std::min(FTopLeft.X, std::max(FFixedCols, maxTL.X));
