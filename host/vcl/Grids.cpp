@@ -599,20 +599,40 @@ void TCustomGrid::ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos)
         MoveTopLeft(target, FTopLeft.Y);
 }
 
+namespace {
+
+// The thumb position of a scroll message: the window system's tracking
+// position while dragging (it is not cut to 16 bits), the last one of those
+// when the drag ends.
+int ThumbPos(HWND Wnd, int Bar, const TMessage& Message, int& Last)
+{
+    WORD code = LOWORD(Message.WParam);
+    if (code == SB_THUMBTRACK) {
+        SCROLLINFO si;
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Wnd, Bar, &si);
+        Last = si.nTrackPos;
+        return Last;
+    }
+    if (code == SB_THUMBPOSITION) return Last >= 0 ? Last : HIWORD(Message.WParam);
+    Last = -1;
+    return 0;
+}
+
+} // namespace
+
 void TCustomGrid::WMHScroll(TMessage& Message)
 {
-    SCROLLINFO si;
-    si.fMask = SIF_TRACKPOS;
-    GetScrollInfo(FHandle, SB_HORZ, &si);
-    ModifyScrollBar(SB_HORZ, LOWORD(Message.WParam), si.nTrackPos);
+    int pos = ThumbPos(FHandle, SB_HORZ, Message, FThumbPos);
+    ModifyScrollBar(SB_HORZ, LOWORD(Message.WParam), pos);
+    if (LOWORD(Message.WParam) == SB_THUMBPOSITION) FThumbPos = -1;
 }
 
 void TCustomGrid::WMVScroll(TMessage& Message)
 {
-    SCROLLINFO si;
-    si.fMask = SIF_TRACKPOS;
-    GetScrollInfo(FHandle, SB_VERT, &si);
-    ModifyScrollBar(SB_VERT, LOWORD(Message.WParam), si.nTrackPos);
+    int pos = ThumbPos(FHandle, SB_VERT, Message, FThumbPos);
+    ModifyScrollBar(SB_VERT, LOWORD(Message.WParam), pos);
+    if (LOWORD(Message.WParam) == SB_THUMBPOSITION) FThumbPos = -1;
 }
 
 void TCustomGrid::WMSize(TMessage& Message)

@@ -302,6 +302,8 @@ protected:
     int FMoveIndex = 0;
     int FMovePos = 0;
     bool FTimerActive = false;
+    // Where the thumb was last dragged to, for the position that ends the drag.
+    int FThumbPos = -1;
     bool FForwardingChar = false;
 };
 
