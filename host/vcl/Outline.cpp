@@ -168,6 +168,10 @@ TCustomOutline::TCustomOutline(TComponent* AOwner) : TCustomControl(AOwner)
     FRoot = std::make_unique<TOutlineNode>(this, nullptr);
     FRoot->FExpanded = true;
     FLines = std::make_unique<TOutlineStrings>(this);
+    for (auto& picture : FPictures) {
+        picture = std::make_unique<TBitmap>();
+        picture->OnChange = TNotifyEvent(this, &TCustomOutline::PictureChanged);
+    }
     SetBounds(0, 0, 121, 97);
     SetColor(clWindow);
     SetParentColor(false);

@@ -85,7 +85,7 @@ TEST_F(FileCtrlTest, DrivePathsMapToTheirRoots)
     };
     for (const Case& c : cases) EXPECT_EQ(DrivePathToNative(c.Path), c.Native) << c.Path;
 
-    EXPECT_EQ(DriveOfPath("/mnt/data/DB"), 'E') << "the most specific root wins";
+    EXPECT_EQ(DriveOfPath("/mnt/data/DB"), 'E') << "the deepest root wins";
     EXPECT_EQ(DriveOfPath("/mnt/database"), 'C') << "a root is a whole folder name, not a prefix";
     EXPECT_EQ(NativeToDrivePath("/mnt/data/DB/x"), "E:\\DB\\x");
     EXPECT_EQ(NativeToDrivePath("/usr"), "C:\\usr");

@@ -174,6 +174,30 @@ TEST_F(NotebookTest, TabSetClickSelectsUnlessOnChangeRefuses)
     EXPECT_EQ(tabs->GetTabIndex(), -1) << "removing the tabs removes the selection";
 }
 
+TEST_F(NotebookTest, TabSetReadsBackItsTabsAndSelection)
+{
+    auto* tabs = new TTabSet(nullptr);
+    tabs->SetName("Tabs");
+    for (const char* n : {"Alpha", "Beta", "Gamma"}) tabs->GetTabs()->Add(n);
+    tabs->SetTabIndex(2);
+    tabs->SetStyle(tsOwnerDraw);
+    std::string text = ObjectBinaryToText(WriteComponentToString(tabs));
+    auto* copy = static_cast<TTabSet*>(ReadComponentFromString(ObjectTextToBinary(text), nullptr));
+    EXPECT_EQ(Names(copy->GetTabs()), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(copy->GetTabIndex(), 2);
+    EXPECT_EQ(copy->GetStyle(), tsOwnerDraw);
+    copy->Free();
+
+    // A stored selection past the stored tabs is taken as the last tab.
+    size_t at = text.find("TabIndex = 2");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 12, "TabIndex = 9");
+    copy = static_cast<TTabSet*>(ReadComponentFromString(ObjectTextToBinary(text), nullptr));
+    EXPECT_EQ(copy->GetTabIndex(), 2);
+    copy->Free();
+    tabs->Free();
+}
+
 TEST_F(NotebookTest, TabSetScrollsTabsThatDoNotFit)
 {
     TTestPanel* root = Root();
