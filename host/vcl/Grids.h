@@ -196,6 +196,7 @@ public:
     bool GetEditorMode() const { return FEditorMode; }
     void SetEditorMode(bool Value);
     TInplaceEdit* GetInplaceEditor() const { return FInplaceEdit; }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 protected:
     friend class TInplaceEdit;
