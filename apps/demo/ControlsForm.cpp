@@ -14,16 +14,6 @@ namespace {
 
 using namespace host;
 
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const std::string& Name, int Left, int Top, int Width, int Height)
-{
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetBounds(Left, Top, Width, Height);
-    c->SetParent(Parent);
-    return c;
-}
-
 TMenuItem* Item(TComponent* Owner, TMenuItem* Parent, const std::string& Caption)
 {
     auto* item = new TMenuItem(Owner);

@@ -26,6 +26,34 @@ struct TRegisterForm {
     }
 };
 
+// A dialog the run without a display opens and photographs. Open builds and
+// executes it: a modal dialog is photographed and cancelled by the caller as
+// soon as it shows; a modeless one is shown and its window returned.
+struct TDemoDialog {
+    std::string Name;
+    std::function<host::HWND(host::TComponent* Owner)> Open;
+};
+
+std::vector<TDemoDialog>& DemoDialogs();
+
+struct TRegisterDialog {
+    TRegisterDialog(std::string Name, std::function<host::HWND(host::TComponent*)> Open)
+    {
+        DemoDialogs().push_back({std::move(Name), std::move(Open)});
+    }
+};
+
+// A control of class T owned by Form, named and placed on Parent.
+template <class T>
+T* Add(host::TForm* Form, host::TWinControl* Parent, const std::string& Name, int Left, int Top, int Width, int Height)
+{
+    auto* c = new T(Form);
+    c->SetName(Name);
+    c->SetBounds(Left, Top, Width, Height);
+    c->SetParent(Parent);
+    return c;
+}
+
 // Fills the main form, with a button that opens each registered form.
 void BuildMainForm(host::TForm* Form);
 

@@ -18,6 +18,12 @@ std::vector<TDemoForm>& DemoForms()
     return forms;
 }
 
+std::vector<TDemoDialog>& DemoDialogs()
+{
+    static std::vector<TDemoDialog> dialogs;
+    return dialogs;
+}
+
 namespace {
 
 template <class T>
@@ -54,7 +60,6 @@ void BuildMainForm(TForm* Form)
     Form->SetBorderStyle(bsSingle);
     Form->SetPosition(poScreenCenter);
     Form->SetClientWidth(440);
-    Form->SetClientHeight(290);
 
     auto* title = Add<TPanel>(Form, "TitlePanel", 0, 0, 440, 36);
     title->SetAlign(alTop);
@@ -102,10 +107,11 @@ void BuildMainForm(TForm* Form)
     amount->SetText("1014000.99");
     Form->OnDestroy = TNotifyEvent([writer](TObject*) { writer->Free(); });
 
-    int left = 12;
+    // Two buttons a row, as many rows as there are forms; the form grows to fit.
     int index = 0;
     for (const TDemoForm& f : DemoForms()) {
-        auto* open = Add<TButton>(Form, "Open" + std::to_string(index++), left, 212, 120, 27);
+        const int left = 12 + (index % 2) * 212, top = 212 + (index / 2) * 33;
+        auto* open = Add<TButton>(Form, "Open" + std::to_string(index++), left, top, 204, 27);
         open->SetCaption(f.Caption);
         auto create = f.Create;
         open->OnClick = TNotifyEvent([create](TObject*) {
@@ -113,9 +119,10 @@ void BuildMainForm(TForm* Form)
             form->ShowModal();
             form->Free();
         });
-        left += 128;
     }
-    auto* close = Add<TButton>(Form, "CloseButton", 352, 252, 76, 27);
+    const int closeTop = 212 + (index + 1) / 2 * 33 + 8;
+    Form->SetClientHeight(closeTop + 27 + 12);
+    auto* close = Add<TButton>(Form, "CloseButton", 352, closeTop, 76, 27);
     close->SetCaption("Close");
     close->SetCancel(true);
     close->OnClick = TNotifyEvent([Form](TObject*) { Form->Close(); });

@@ -17,16 +17,6 @@ namespace {
 
 using namespace host;
 
-template <class T>
-T* Add(TForm* Form, TWinControl* Parent, const std::string& Name, int Left, int Top, int Width, int Height)
-{
-    auto* c = new T(Form);
-    c->SetName(Name);
-    c->SetBounds(Left, Top, Width, Height);
-    c->SetParent(Parent);
-    return c;
-}
-
 kel::TRotLabel* RotLabel(TForm* Form, TWinControl* Parent, const std::string& Name, const std::string& Caption,
                          int CentreX, int CentreY, int Angle, kel::TCaptionEffect Effect, kel::TBorderEffect Border)
 {

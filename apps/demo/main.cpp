@@ -10,6 +10,7 @@
 #include "general/Kelcurlb.h"
 #include "host/rtl/DateTime.h"
 #include "host/vcl/Forms.h"
+#include "host/win/Modal.h"
 #include "host/win/Screen.h"
 
 namespace {
@@ -47,6 +48,25 @@ void Snapshot(host::TForm* Form, const std::string& Folder, const std::string& N
     std::printf("  %s\n", file.c_str());
 }
 
+// A modal dialog is photographed as its loop starts and then cancelled; a
+// modeless one once it is shown.
+void SnapshotDialog(const demo::TDemoDialog& Dialog, const std::string& Folder)
+{
+    const std::string file = (std::filesystem::path(Folder) / (Dialog.Name + ".png")).string();
+    host::TModalHook previous = host::SetModalHook([&](host::HWND Wnd) {
+        host::Screenshot(Wnd, file);
+        if (auto* form = dynamic_cast<host::TForm*>(host::FindControl(Wnd))) form->SetModalResult(host::mrCancel);
+    });
+    auto* owner = new host::TComponent(nullptr);
+    if (host::HWND modeless = Dialog.Open(owner)) {
+        host::Application->ProcessMessages();
+        host::Screenshot(modeless, file);
+    }
+    owner->Free();
+    host::SetModalHook(std::move(previous));
+    std::printf("  %s\n", file.c_str());
+}
+
 // Without a display nobody can click: show each form once and photograph it.
 int RunHeadless(host::TForm* Main, const std::string& Folder)
 {
@@ -58,6 +78,7 @@ int RunHeadless(host::TForm* Main, const std::string& Folder)
         Snapshot(form, Folder, f.Name);
         form->Free();
     }
+    for (const demo::TDemoDialog& d : demo::DemoDialogs()) SnapshotDialog(d, Folder);
     return 0;
 }
 

@@ -21,8 +21,8 @@ void ResetDriveRoots();
 // its root and '\' becomes '/'. A path on an unmapped drive keeps its
 // letter, so it names nothing that exists rather than some other file.
 std::string DrivePathToNative(const std::string& Path);
-// The letter whose root holds the absolute NativePath, preferring the most
-// specific root; 0 when none does.
+// The letter whose root holds the absolute NativePath, preferring the
+// deepest root; 0 when none does.
 char DriveOfPath(const std::string& NativePath);
 // The drive form of an absolute native path: "D:\sub\file" for
 // "/mnt/data/sub/file" when D: is "/mnt/data"; unchanged when no drive holds it.

@@ -97,6 +97,7 @@ private:
     int FSelectedIndex = -1;
     bool FExpanded = false;
     bool FHasChildren = false;
+    int FRow = -1;  // the row it shows in, -1 when hidden; set when the view lists its rows
 };
 
 class TTreeNodes : public TPersistent {

@@ -176,20 +176,22 @@ void TCustomTreeView::Rebuild() const
     if (!FDirty || !FNodes) return;
     FDirty = false;
     FRows.clear();
-    auto walk = [&](auto&& self, const std::vector<TTreeNode*>& List) -> void {
+    // Every node learns its row (or that it has none), so finding a node's
+    // row while painting costs nothing.
+    auto walk = [&](auto&& self, const std::vector<TTreeNode*>& List, bool Shown) -> void {
         for (TTreeNode* n : List) {
-            FRows.push_back(n);
-            if (n->FExpanded) self(self, n->FChildren);
+            n->FRow = Shown ? int(FRows.size()) : -1;
+            if (Shown) FRows.push_back(n);
+            self(self, n->FChildren, Shown && n->FExpanded);
         }
     };
-    walk(walk, FNodes->FRoots);
+    walk(walk, FNodes->FRoots, true);
 }
 
 int TCustomTreeView::RowOf(const TTreeNode* Node) const
 {
     Rebuild();
-    auto it = std::find(FRows.begin(), FRows.end(), Node);
-    return it == FRows.end() ? -1 : int(it - FRows.begin());
+    return Node ? Node->FRow : -1;
 }
 
 int TCustomTreeView::VisibleRows() { return std::max(1, GetClientHeight() / FItemHeight); }
@@ -415,17 +417,18 @@ void TCustomTreeView::EndEdit(bool Cancel)
 
 void TCustomTreeView::PaintLines(TCanvas* C, const TTreeNode* Node, const TRect& Row)
 {
+    auto hasNext = [](const TTreeNode* N) { return N->Siblings().back() != N; };
     int cy = (Row.top + Row.bottom) / 2;
     int left = NodeLeft(Node);
     if (left >= 2 + FIndent) {
         int cx = left - FIndent / 2;
         DottedH(C, cx, left - 2, cy);
         bool first = !Node->FParent && FNodes->FRoots.front() == Node;
-        DottedV(C, cx, first ? cy : Row.top, Node->getNextSibling() ? Row.bottom : cy + 1);
+        DottedV(C, cx, first ? cy : Row.top, hasNext(Node) ? Row.bottom : cy + 1);
     }
     for (const TTreeNode* a = Node->FParent; a; a = a->FParent) {
         int ax = NodeLeft(a);
-        if (ax >= 2 + FIndent && a->getNextSibling()) DottedV(C, ax - FIndent / 2, Row.top, Row.bottom);
+        if (ax >= 2 + FIndent && hasNext(a)) DottedV(C, ax - FIndent / 2, Row.top, Row.bottom);
     }
 }
 

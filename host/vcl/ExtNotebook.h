@@ -60,7 +60,9 @@ public:
     void SetPages(TStrings* Value) { FAccess->Assign(Value); }
     int GetPageIndex() const { return FPageIndex; }
     // Out-of-range values and a refused change leave the page as it is.
-    void SetPageIndex(int Value);
+    // Virtual: a notebook may switch pages its own way (dropping the
+    // windows of hidden pages, say).
+    virtual void SetPageIndex(int Value);
     // The name of the page in front; setting an unknown name does nothing.
     std::string GetActivePage() const;
     void SetActivePage(const std::string& Value);

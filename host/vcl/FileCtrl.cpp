@@ -177,6 +177,7 @@ void TDirectoryListBox::Notification(TComponent* AComponent, TOperation Operatio
     if (Operation != opRemove) return;
     if (AComponent == FDirLabel) FDirLabel = nullptr;
     if (AComponent == FFileList) FFileList = nullptr;
+    if (AComponent == FDriveCombo) FDriveCombo = nullptr;
 }
 
 void TDirectoryListBox::Loaded()
@@ -252,6 +253,7 @@ void TDirectoryListBox::FollowDirectory()
     if (drive) FDriveDirs[drive - 'A'] = FDirectory;
     if (FDirLabel) FDirLabel->SetCaption(FDirectory);
     if (FFileList) FFileList->SetDirectory(FDirectory);
+    if (FDriveCombo && drive) FDriveCombo->DirListMoved(drive);
 }
 
 void TDirectoryListBox::Change() { OnChange(this); }

@@ -23,6 +23,7 @@ using TFileType = TSet<TFileAttr>;
 HOST_ENUM(TTextCase, tcLowerCase, tcUpperCase)
 
 class TFileListBox;
+class TDriveComboBox;
 
 // The folder glyphs the lists draw, 16 by 16 with the top left at (X, Y).
 enum class TFileGlyph { ClosedFolder, OpenFolder, File, Drive };
@@ -73,12 +74,14 @@ private:
     };
     void ReadDirectoryNames();
     void FollowDirectory();
+    friend class TDriveComboBox;
 
     std::vector<TDirItem> FDirs;
     std::string FDirectory;
     std::string FDriveDirs[26];  // the last folder shown on each drive
     TLabel* FDirLabel = nullptr;
     TFileListBox* FFileList = nullptr;
+    TDriveComboBox* FDriveCombo = nullptr;  // the drive list that names this list's drive
 };
 
 // The files of one folder that match Mask and FileType, by name.
@@ -156,12 +159,16 @@ public:
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Loaded() override;
     void Change() override;
     void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
 
 private:
+    friend class TDirectoryListBox;
     std::string DriveText(char Drive) const;
     void SelectDrive();
+    // The folder list moved to another drive by itself: show that drive.
+    void DirListMoved(char Drive);
 
     char FDrive = 'C';
     std::string FLetters;

@@ -52,13 +52,26 @@ void TDriveComboBox::SetDrive(char Value)
 void TDriveComboBox::SetDirList(TDirectoryListBox* Value)
 {
     if (FDirList == Value) return;
+    if (FDirList && FDirList->FDriveCombo == this) FDirList->FDriveCombo = nullptr;
     FDirList = Value;
     if (!Value) return;
     Value->FreeNotification(this);
-    if (!GetComponentState().Contains(csLoading) && Value->GetDrive()) {
-        FDrive = Value->GetDrive();
-        SelectDrive();
-    }
+    FreeNotification(Value);
+    Value->FDriveCombo = this;
+    if (!GetComponentState().Contains(csLoading) && Value->GetDrive()) DirListMoved(Value->GetDrive());
+}
+
+void TDriveComboBox::DirListMoved(char Drive)
+{
+    if (FLetters.find(Drive) == std::string::npos) return;
+    FDrive = Drive;
+    SelectDrive();
+}
+
+void TDriveComboBox::Loaded()
+{
+    inherited::Loaded();
+    if (FDirList && FDirList->GetDrive()) DirListMoved(FDirList->GetDrive());
 }
 
 void TDriveComboBox::SetTextCase(TTextCase Value)

@@ -100,6 +100,42 @@ void TCustomGrid::Loaded()
     UpdateScrollRange();
 }
 
+void TCustomGrid::DefineProperties(TFiler* Filer)
+{
+    inherited::DefineProperties(Filer);
+    Filer->DefineProperty("ColWidths", TReaderProc(this, &TCustomGrid::ReadColWidths),
+                          TWriterProc(this, &TCustomGrid::WriteColWidths), FCols.HasCustomSizes());
+    Filer->DefineProperty("RowHeights", TReaderProc(this, &TCustomGrid::ReadRowHeights),
+                          TWriterProc(this, &TCustomGrid::WriteRowHeights), FRows.HasCustomSizes());
+}
+
+namespace {
+
+void ReadSizes(TReader* Reader, TGridAxis& Axis)
+{
+    Reader->ReadListBegin();
+    for (int i = 0; !Reader->EndOfList(); ++i) {
+        int size = Reader->ReadInteger();
+        // A list longer than the grid (a damaged form) is read and dropped.
+        if (i < Axis.GetCount()) Axis.SetSize(i, size);
+    }
+    Reader->ReadListEnd();
+}
+
+void WriteSizes(TWriter* Writer, const TGridAxis& Axis)
+{
+    Writer->WriteListBegin();
+    for (int i = 0; i < Axis.GetCount(); ++i) Writer->WriteInteger(Axis.Size(i));
+    Writer->WriteListEnd();
+}
+
+} // namespace
+
+void TCustomGrid::ReadColWidths(TReader* Reader) { ReadSizes(Reader, FCols); }
+void TCustomGrid::WriteColWidths(TWriter* Writer) { WriteSizes(Writer, FCols); }
+void TCustomGrid::ReadRowHeights(TReader* Reader) { ReadSizes(Reader, FRows); }
+void TCustomGrid::WriteRowHeights(TWriter* Writer) { WriteSizes(Writer, FRows); }
+
 // ---- Geometry -------------------------------------------------------------------------------
 
 void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo)
@@ -502,8 +538,7 @@ void TCustomGrid::UpdateScrollRange()
         CalcDrawInfo(di);
         TGridCoord maxTL = CalcMaxTopLeft(TGridCoord{GetColCount() - 1, GetRowCount() - 1}, di);
         bool wantV = (FScrollBars == ssVertical || FScrollBars == ssBoth) && maxTL.Y > FFixedRows;
-        bool wantH = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTL.X > FFixedCols &&
-                     !FOptions.Contains(goRowSelect);
+        bool wantH = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTL.X > FFixedCols;
         if (FScrollBars == ssVertical || FScrollBars == ssBoth) ShowScrollBar(FHandle, SB_VERT, wantV);
         if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) ShowScrollBar(FHandle, SB_HORZ, wantH);
         FTopLeft.X = std::min(FTopLeft.X, std::max(FFixedCols, maxTL.X));
@@ -564,20 +599,40 @@ void TCustomGrid::ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos)
         MoveTopLeft(target, FTopLeft.Y);
 }
 
+namespace {
+
+// The thumb position of a scroll message: the window system's tracking
+// position while dragging (it is not cut to 16 bits), the last one of those
+// when the drag ends.
+int ThumbPos(HWND Wnd, int Bar, const TMessage& Message, int& Last)
+{
+    WORD code = LOWORD(Message.WParam);
+    if (code == SB_THUMBTRACK) {
+        SCROLLINFO si;
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Wnd, Bar, &si);
+        Last = si.nTrackPos;
+        return Last;
+    }
+    if (code == SB_THUMBPOSITION) return Last >= 0 ? Last : HIWORD(Message.WParam);
+    Last = -1;
+    return 0;
+}
+
+} // namespace
+
 void TCustomGrid::WMHScroll(TMessage& Message)
 {
-    SCROLLINFO si;
-    si.fMask = SIF_TRACKPOS;
-    GetScrollInfo(FHandle, SB_HORZ, &si);
-    ModifyScrollBar(SB_HORZ, LOWORD(Message.WParam), si.nTrackPos);
+    int pos = ThumbPos(FHandle, SB_HORZ, Message, FThumbPos);
+    ModifyScrollBar(SB_HORZ, LOWORD(Message.WParam), pos);
+    if (LOWORD(Message.WParam) == SB_THUMBPOSITION) FThumbPos = -1;
 }
 
 void TCustomGrid::WMVScroll(TMessage& Message)
 {
-    SCROLLINFO si;
-    si.fMask = SIF_TRACKPOS;
-    GetScrollInfo(FHandle, SB_VERT, &si);
-    ModifyScrollBar(SB_VERT, LOWORD(Message.WParam), si.nTrackPos);
+    int pos = ThumbPos(FHandle, SB_VERT, Message, FThumbPos);
+    ModifyScrollBar(SB_VERT, LOWORD(Message.WParam), pos);
+    if (LOWORD(Message.WParam) == SB_THUMBPOSITION) FThumbPos = -1;
 }
 
 void TCustomGrid::WMSize(TMessage& Message)

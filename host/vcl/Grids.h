@@ -14,6 +14,7 @@
 #include <string>
 
 #include "host/rtl/Strings.h"
+#include "host/vcl/Filer.h"
 #include "host/vcl/Mask.h"
 
 namespace host {
@@ -195,6 +196,7 @@ public:
     bool GetEditorMode() const { return FEditorMode; }
     void SetEditorMode(bool Value);
     TInplaceEdit* GetInplaceEditor() const { return FInplaceEdit; }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 protected:
     friend class TInplaceEdit;
@@ -202,6 +204,12 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Loaded() override;
+    // Sizes that differ from the defaults stream as lists, one entry a cell.
+    void DefineProperties(TFiler* Filer) override;
+    void ReadColWidths(TReader* Reader);
+    void WriteColWidths(TWriter* Writer);
+    void ReadRowHeights(TReader* Reader);
+    void WriteRowHeights(TWriter* Writer);
     void Paint() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
@@ -295,6 +303,8 @@ protected:
     int FMoveIndex = 0;
     int FMovePos = 0;
     bool FTimerActive = false;
+    // Where the thumb was last dragged to, for the position that ends the drag.
+    int FThumbPos = -1;
     bool FForwardingChar = false;
 };
 

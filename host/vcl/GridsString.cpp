@@ -222,8 +222,7 @@ void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
         it->second.erase(it->second.lower_bound(GetColCount()), it->second.end());
         it = it->second.empty() ? FData.erase(it) : std::next(it);
     }
-    FColsViews.erase(FColsViews.lower_bound(GetColCount()), FColsViews.end());
-    FRowsViews.erase(FRowsViews.lower_bound(GetRowCount()), FRowsViews.end());
+    // The list views stay: callers may hold them, and they read the grid's counts.
     inherited::SizeChanged(OldColCount, OldRowCount);
 }
 

@@ -168,6 +168,10 @@ TCustomOutline::TCustomOutline(TComponent* AOwner) : TCustomControl(AOwner)
     FRoot = std::make_unique<TOutlineNode>(this, nullptr);
     FRoot->FExpanded = true;
     FLines = std::make_unique<TOutlineStrings>(this);
+    for (auto& picture : FPictures) {
+        picture = std::make_unique<TBitmap>();
+        picture->OnChange = TNotifyEvent(this, &TCustomOutline::PictureChanged);
+    }
     SetBounds(0, 0, 121, 97);
     SetColor(clWindow);
     SetParentColor(false);
@@ -361,6 +365,7 @@ void TCustomOutline::Rebuild()
         for (TOutlineNode* n : Parent->FChildren) {
             FAll.push_back(n);
             n->FIndex = int(FAll.size());
+            n->FRow = Shown ? int(FVisible.size()) : -1;
             if (Shown) FVisible.push_back(n);
             self(self, n, Shown && n->FExpanded);
         }

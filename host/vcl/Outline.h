@@ -76,6 +76,7 @@ private:
     void* FData = nullptr;
     bool FExpanded = false;
     int FIndex = 0;  // set when the outline renumbers
+    int FRow = -1;   // the row it shows in, -1 when hidden; set with FIndex
 };
 
 class TCustomOutline : public TCustomControl {
@@ -138,6 +139,18 @@ public:
     void SetItemHeight(int Value);
     TBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
+    // The pictures of the picture styles; while one is empty the outline
+    // draws its own (a plus or minus box, an open or closed folder, a sheet).
+    TBitmap* GetPicturePlus() const { return FPictures[0].get(); }
+    void SetPicturePlus(TBitmap* Value) { SetPicture(0, Value); }
+    TBitmap* GetPictureMinus() const { return FPictures[1].get(); }
+    void SetPictureMinus(TBitmap* Value) { SetPicture(1, Value); }
+    TBitmap* GetPictureOpen() const { return FPictures[2].get(); }
+    void SetPictureOpen(TBitmap* Value) { SetPicture(2, Value); }
+    TBitmap* GetPictureClosed() const { return FPictures[3].get(); }
+    void SetPictureClosed(TBitmap* Value) { SetPicture(3, Value); }
+    TBitmap* GetPictureLeaf() const { return FPictures[4].get(); }
+    void SetPictureLeaf(TBitmap* Value) { SetPicture(4, Value); }
 
     TOutlineEvent OnExpand;
     TOutlineEvent OnCollapse;
@@ -183,6 +196,10 @@ private:
     void PaintButton(TCanvas* C, const TRect& Box, bool Expanded);
     void ToggleNode(TOutlineNode* Node);
     void SetLinesText(const std::string& Text);
+    void SetPicture(int Which, TBitmap* Value);
+    void PictureChanged(TObject* Sender);
+    // Draws Picture in the 16-pixel cell at (X, Y); false when it is empty.
+    bool DrawPicture(TCanvas* C, TBitmap* Picture, int X, int Y, int CellHeight);
 
     std::unique_ptr<TOutlineNode> FRoot;
     std::unique_ptr<TStrings> FLines;
@@ -199,6 +216,7 @@ private:
     int FItemHeight = 17;
     TBorderStyle FBorderStyle = bsSingle;
     bool FButtonDown = false;  // the last press was on a button
+    std::unique_ptr<TBitmap> FPictures[5];  // plus, minus, open, closed, leaf
 };
 
 class TOutline : public TCustomOutline {

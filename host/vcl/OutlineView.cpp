@@ -75,6 +75,23 @@ void TCustomOutline::SetBorderStyle(TBorderStyle Value)
     RecreateWnd();
 }
 
+// Assigning nothing empties the picture: the outline's own comes back.
+void TCustomOutline::SetPicture(int Which, TBitmap* Value) { FPictures[Which]->Assign(Value); }
+
+void TCustomOutline::PictureChanged(TObject*) { Invalidate(); }
+
+bool TCustomOutline::DrawPicture(TCanvas* C, TBitmap* Picture, int X, int Y, int CellHeight)
+{
+    if (Picture->GetEmpty()) return false;
+    int h = Picture->GetHeight(), w = Picture->GetWidth();
+    if (FOptions.Contains(ooStretchBitmaps)) {
+        C->StretchDraw(TRect{X, Y, X + 16, Y + CellHeight}, Picture);
+        return true;
+    }
+    C->Draw(X + (16 - w) / 2, Y + (CellHeight - h) / 2, Picture);
+    return true;
+}
+
 bool TCustomOutline::IsTreeStyle() const { return FOutlineStyle == osTreeText || FOutlineStyle == osTreePictureText; }
 
 bool TCustomOutline::HasPlusMinus() const
@@ -104,9 +121,7 @@ int TCustomOutline::VisibleRows() { return std::max(1, GetClientHeight() / FItem
 int TCustomOutline::VisibleRowOf(const TOutlineNode* Node)
 {
     Rebuild();
-    if (!Node) return -1;
-    auto it = std::find(FVisible.begin(), FVisible.end(), Node);
-    return it == FVisible.end() ? -1 : int(it - FVisible.begin());
+    return Node ? Node->FRow : -1;
 }
 
 TRect TCustomOutline::ItemRect(int Index)
@@ -254,13 +269,21 @@ void TCustomOutline::DrawItem(int Index, const TRect& Rect, bool Selected)
     TOutlineNode* node = FAll[Index - 1];
     if (IsTreeStyle()) PaintTreeLines(c, node, Rect);
     TRect box = ButtonRect(Index);
-    if (box.right > box.left) PaintButton(c, box, node->FExpanded);
+    if (box.right > box.left) {
+        TBitmap* own = node->FExpanded ? FPictures[1].get() : FPictures[0].get();
+        int cellLeft = (box.left + box.right) / 2 - 8;
+        if (!DrawPicture(c, own, cellLeft, Rect.top, Rect.bottom - Rect.top)) PaintButton(c, box, node->FExpanded);
+    }
     int x = ContentLeft(node) + (HasPlusMinus() ? Indent : 0);
     if (HasPicture()) {
         TFileGlyph glyph = !node->GetHasItems() ? TFileGlyph::File
                            : node->FExpanded    ? TFileGlyph::OpenFolder
                                                 : TFileGlyph::ClosedFolder;
-        DrawFileGlyph(c, x, Rect.top + (Rect.bottom - Rect.top - 16) / 2, glyph);
+        TBitmap* own = !node->GetHasItems() ? FPictures[4].get()
+                       : node->FExpanded    ? FPictures[2].get()
+                                            : FPictures[3].get();
+        if (!DrawPicture(c, own, x, Rect.top, Rect.bottom - Rect.top))
+            DrawFileGlyph(c, x, Rect.top + (Rect.bottom - Rect.top - 16) / 2, glyph);
         x += PictureWidth;
     }
     c->SetFont(GetFont());
@@ -420,6 +443,11 @@ HOST_PUBLISHED(TOutline)
     P.Property("ItemHeight", &TOutline::GetItemHeight, &TOutline::SetItemHeight).Default(17);
     P.Property("ItemSeparator", &TOutline::GetItemSeparator, &TOutline::SetItemSeparator);
     P.Property("Lines", &TOutline::GetLines, &TOutline::SetLines);
+    P.Property("PictureClosed", &TOutline::GetPictureClosed, &TOutline::SetPictureClosed);
+    P.Property("PictureLeaf", &TOutline::GetPictureLeaf, &TOutline::SetPictureLeaf);
+    P.Property("PictureMinus", &TOutline::GetPictureMinus, &TOutline::SetPictureMinus);
+    P.Property("PictureOpen", &TOutline::GetPictureOpen, &TOutline::SetPictureOpen);
+    P.Property("PicturePlus", &TOutline::GetPicturePlus, &TOutline::SetPicturePlus);
     P.Property("Options", &TOutline::GetOptions, &TOutline::SetOptions)
         .Default(TOutlineOptions{ooDrawTreeRoot, ooDrawFocusRect});
     P.Property("OutlineStyle", &TOutline::GetOutlineStyle, &TOutline::SetOutlineStyle).Default(osTreePictureText);

@@ -35,6 +35,13 @@ void TTabSet::TabsChanged(TObject*)
     Invalidate();
 }
 
+// A stored TabIndex past the stored tabs selects the last one.
+void TTabSet::Loaded()
+{
+    inherited::Loaded();
+    FTabIndex = std::clamp(FTabIndex, -1, FTabs->GetCount() - 1);
+}
+
 bool TTabSet::CanChange(int NewIndex)
 {
     bool allow = true;
@@ -45,11 +52,12 @@ bool TTabSet::CanChange(int NewIndex)
 void TTabSet::SetTabIndex(int Value)
 {
     if (Value == FTabIndex) return;
-    if (Value < -1 || Value >= FTabs->GetCount()) throw EInvalidOperation("Tab index out of bounds");
+    // While loading the tabs may not be there yet.
     if (GetComponentState().Contains(csLoading)) {
         FTabIndex = Value;
         return;
     }
+    if (Value < -1 || Value >= FTabs->GetCount()) throw EInvalidOperation("Tab index out of bounds");
     if (!CanChange(Value)) return;
     FTabIndex = Value;
     if (FAutoScroll && Value >= 0) MakeVisible(Value);

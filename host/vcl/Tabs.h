@@ -65,6 +65,7 @@ public:
     TMeasureTabEvent OnMeasureTab;
 
 protected:
+    void Loaded() override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Resize() override;

@@ -85,7 +85,7 @@ TEST_F(FileCtrlTest, DrivePathsMapToTheirRoots)
     };
     for (const Case& c : cases) EXPECT_EQ(DrivePathToNative(c.Path), c.Native) << c.Path;
 
-    EXPECT_EQ(DriveOfPath("/mnt/data/DB"), 'E') << "the most specific root wins";
+    EXPECT_EQ(DriveOfPath("/mnt/data/DB"), 'E') << "the deepest root wins";
     EXPECT_EQ(DriveOfPath("/mnt/database"), 'C') << "a root is a whole folder name, not a prefix";
     EXPECT_EQ(NativeToDrivePath("/mnt/data/DB/x"), "E:\\DB\\x");
     EXPECT_EQ(NativeToDrivePath("/usr"), "C:\\usr");
@@ -218,6 +218,28 @@ TEST_F(FileCtrlTest, SelectingAFileFillsTheEditAndFileName)
     EXPECT_EQ(files->GetDirectory(), FTree + "/a");
 }
 
+TEST_F(FileCtrlTest, MultiSelectFileListKeepsSeveralFiles)
+{
+    TTestPanel* root = Root();
+    auto* files = Make<TFileListBox>(root, "Files", 10, 10, 200, 200);
+    files->SetMultiSelect(true);
+    files->SetDirectory(FTree);
+    files->SetMask("*.txt");
+    ProcessPendingMessages();
+    ClickItem(files, 0);
+    Input::KeyDown(VK_CONTROL);
+    ClickItem(files, 2);
+    Input::KeyUp(VK_CONTROL);
+    std::vector<std::string> chosen;
+    for (int i = 0; i < files->GetItems()->GetCount(); ++i)
+        if (files->GetSelected(i)) chosen.push_back(files->GetItems()->GetStrings(i));
+    EXPECT_EQ(chosen, (std::vector<std::string>{"locked.txt", "Report.TXT"}));
+    EXPECT_EQ(files->GetFileName(), FTree + "/Report.TXT") << "the file with the caret";
+    files->SetFileName("notes.txt");
+    EXPECT_EQ(files->GetSelCount(), 1) << "naming a file selects it alone";
+    EXPECT_TRUE(files->GetSelected(1));
+}
+
 TEST_F(FileCtrlTest, DriveAndFilterListsDriveTheirLists)
 {
     TTestPanel* root = Root();
@@ -238,7 +260,11 @@ TEST_F(FileCtrlTest, DriveAndFilterListsDriveTheirLists)
     EXPECT_EQ(dirs->GetDirectory(), FTree);
     EXPECT_EQ(files->GetDirectory(), FTree);
 
+    dirs->SetDirectory("/");
+    EXPECT_EQ(drives->GetDrive(), 'C') << "the drive list shows the folder list's drive";
     dirs->SetDirectory("D:\\a");
+    EXPECT_EQ(drives->GetDrive(), 'D');
+    EXPECT_EQ(drives->GetItemIndex(), 1);
     drives->SetDrive('c');
     EXPECT_EQ(dirs->GetDirectory(), "/");
     drives->SetDrive('D');
@@ -264,6 +290,9 @@ TEST_F(FileCtrlTest, DriveAndFilterListsDriveTheirLists)
     files->Free();
     EXPECT_EQ(filter->GetFileList(), nullptr);
     EXPECT_EQ(dirs->GetFileList(), nullptr);
+    drives->Free();
+    dirs->SetDirectory("D:\\b");  // the freed drive list is not told
+    EXPECT_EQ(dirs->GetDirectory(), FTree + "/b");
 }
 
 TEST_F(FileCtrlTest, FileControlsRoundTripTheirProperties)

@@ -80,11 +80,34 @@ TEST_F(GridEditTest, F2EditsTheCellTextAndEscapeRestoresIt)
     EXPECT_TRUE(EditorShown(g));
     Input::KeyPress(VK_RETURN);
     EXPECT_FALSE(EditorShown(g));
+    // A click on the current cell opens the editor too.
+    TPoint p = g->ClientToScreen(TPoint{51 + 20, 21 + 10});
+    Input::Click(p.x, p.y);
+    Input::AdvanceTime(GetDoubleClickTime() + 1);
+    EXPECT_TRUE(EditorShown(g));
+    Input::KeyPress(VK_ESCAPE);
+    EXPECT_FALSE(EditorShown(g));
     // Without goEditing typing does nothing.
     g->SetOptions(g->GetOptions() - goEditing);
     Input::TypeText("z");
     EXPECT_FALSE(EditorShown(g));
     EXPECT_EQ(g->GetCells(1, 1), "old");
+}
+
+TEST_F(GridEditTest, AFreedEditorIsReplacedWhenNextNeeded)
+{
+    TStringGrid* g = MakeGrid(TGridOptions{goEditing});
+    g->SetCells(1, 1, "one");
+    Input::KeyPress(VK_F2);
+    ASSERT_TRUE(EditorShown(g));
+    g->GetInplaceEditor()->Free();
+    EXPECT_EQ(g->GetInplaceEditor(), nullptr);
+    g->SetFocus();
+    Input::KeyPress(VK_DOWN);
+    Input::TypeText("two");
+    Input::KeyPress(VK_RETURN);
+    EXPECT_EQ(g->GetCells(1, 2), "two");
+    EXPECT_EQ(g->GetCells(1, 1), "one");
 }
 
 TEST_F(GridEditTest, TheEditorHonoursTheMaskAndTheLimit)
@@ -103,6 +126,47 @@ TEST_F(GridEditTest, TheEditorHonoursTheMaskAndTheLimit)
     Input::TypeText("a-b");
     Input::KeyPress(VK_RETURN);
     EXPECT_EQ(g->GetCells(2, 2), "a-b");
+}
+
+// A grid whose second column is read-only and whose cells take three characters.
+class TLimitedGrid : public TStringGrid {
+    HOST_CLASS(TLimitedGrid, TStringGrid)
+public:
+    explicit TLimitedGrid(TComponent* AOwner) : TStringGrid(AOwner) {}
+
+protected:
+    int GetEditLimit() override { return 3; }
+    bool CanEditModify() override { return GetCol() != 2; }
+    bool CanEditAcceptKey(char Key) override { return Key != '#'; }
+};
+
+TEST_F(GridEditTest, TheEditorKeepsTheLimitAndReadOnlyCells)
+{
+    FForm = MakeForm("GridForm", 50, 40, 420, 320);
+    auto* g = Make<TLimitedGrid>(FForm, "Grid", 10, 10, 300, 200);
+    g->SetOptions(g->GetOptions() + goEditing);
+    g->SetCells(2, 1, "keep");
+    FForm->Show();
+    g->SetFocus();
+    struct Case {
+        int Col;
+        std::string Typed;
+        std::string Cell;
+    } cases[] = {
+        {1, "abcdef", "abc"},  // cut to the limit
+        {1, "a#b", "ab"},      // '#' refused
+        {2, "xyz", "keep"},    // cannot be modified
+    };
+    for (const Case& c : cases) {
+        g->SetCol(c.Col);
+        Input::TypeText(c.Typed);
+        Input::KeyPress(VK_RETURN);
+        EXPECT_EQ(g->GetCells(c.Col, 1), c.Cell) << c.Typed;
+    }
+    TStrings* row = g->GetRows(1);
+    g->SetColCount(2);
+    g->SetColCount(5);
+    EXPECT_EQ(row->GetCount(), 5) << "a row view outlives shrinking the grid";
 }
 
 TEST_F(GridEditTest, ArrowKeysLeaveTheEditorOnlyAtItsEdgesWithAlwaysShowEditor)

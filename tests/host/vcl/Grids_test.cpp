@@ -2,6 +2,7 @@
 // injected input on a form.
 #include "FormsTest.h"
 
+#include "host/vcl/Filer.h"
 #include "host/vcl/Grids.h"
 
 #include <chrono>
@@ -230,6 +231,70 @@ TEST_F(GridTest, ScrollBarsFollowTheTopRow)
     g->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(g->GetTopRow(), 1 + page);
     EXPECT_EQ(g->GetRow(), 999) << "scrolling leaves the current cell where it is";
+}
+
+} // namespace
+} // namespace formstest
+
+namespace formstest {
+namespace {
+
+TEST_F(GridTest, DraggingTheThumbScrollsAtOnceOnlyWithThumbTracking)
+{
+    TStringGrid* g = MakeGrid(5, 1000);
+    g->SetScrollBars(ssVertical);
+    for (bool tracking : {false, true}) {
+        g->SetOptions(tracking ? g->GetOptions() + goThumbTracking : g->GetOptions() - goThumbTracking);
+        g->SetTopRow(1);
+        RECT wr;
+        GetWindowRect(g->GetHandle(), &wr);
+        int x = wr.right - GetSystemMetrics(SM_CXVSCROLL) / 2;
+        Input::MouseMove(x, wr.top + 16 + 3);  // on the thumb, below the arrow
+        Input::MouseDown();
+        Input::MouseMove(x, wr.top + 60);
+        Input::MouseMove(x, wr.top + 100);
+        int during = g->GetTopRow();
+        Input::MouseUp();
+        int after = g->GetTopRow();
+        EXPECT_GT(after, 100) << tracking;
+        EXPECT_EQ(during, tracking ? after : 1) << tracking;
+        EXPECT_EQ(GetScrollPos(g->GetHandle(), SB_VERT), after - 1) << tracking;
+        Input::AdvanceTime(GetDoubleClickTime() + 1);
+    }
+}
+
+TEST_F(GridTest, PropertiesAndCellSizesStreamThroughAFormFile)
+{
+    TStringGrid* g = MakeGrid(7, 30);
+    g->SetFixedCols(2);
+    g->SetOptions(g->GetOptions() + goEditing + goColSizing);
+    g->SetColWidths(3, 90);
+    g->SetRowHeights(4, 33);
+    g->SetFixedColor(clAqua);
+    std::string data = WriteComponentToString(g);
+    std::string text = ObjectBinaryToText(data);
+    EXPECT_NE(text.find("ColWidths = ("), std::string::npos) << text;
+    EXPECT_NE(text.find("RowHeights = ("), std::string::npos) << text;
+    EXPECT_NE(text.find("DefaultColWidth = 50"), std::string::npos) << text;
+    EXPECT_EQ(text.find("GridLineWidth"), std::string::npos) << "defaults are not stored";
+
+    auto* copy = static_cast<TStringGrid*>(ReadComponentFromString(data, nullptr));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetColCount(), 7);
+    EXPECT_EQ(copy->GetRowCount(), 30);
+    EXPECT_EQ(copy->GetFixedCols(), 2);
+    EXPECT_EQ(copy->GetCol(), 2) << "the current cell starts after the fixed columns";
+    EXPECT_EQ(copy->GetOptions(), g->GetOptions());
+    EXPECT_EQ(copy->GetFixedColor(), clAqua);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(copy->GetColWidths(i), i == 3 ? 90 : 50) << i;
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(copy->GetRowHeights(i), i == 4 ? 33 : 20) << i;
+    copy->Free();
+
+    // Fixed counts must leave a scrolling cell.
+    EXPECT_THROW(g->SetFixedCols(7), EInvalidGridOperation);
+    EXPECT_THROW(g->SetFixedRows(-1), EInvalidGridOperation);
+    g->SetColCount(2);
+    EXPECT_EQ(g->GetFixedCols(), 1) << "shrinking the grid shrinks the fixed columns with it";
 }
 
 } // namespace

@@ -111,33 +111,37 @@ TEST_F(NotebookTest, NotebookPagesFollowPageIndexAndActivePage)
     EXPECT_EQ(book->GetActivePage(), "Typefaces");
 }
 
-TEST_F(NotebookTest, NotebookStreamsItsPagesAndTheirControls)
+TEST_F(NotebookTest, NotebooksStreamTheirPagesAndTheirControls)
 {
-    auto* form = new TPanel(nullptr);
-    form->SetName("Form");
-    auto* book = new TNotebook(form);
-    book->SetName("Book");
-    book->SetParent(form);
-    book->GetPages()->Clear();
-    book->GetPages()->Add("One");
-    book->GetPages()->Add("Two");
-    auto* edit = new TEdit(form);
-    edit->SetName("Edit");
-    edit->SetParent(static_cast<TWinControl*>(book->GetPage(1)));
-    book->SetPageIndex(1);
+    for (bool tabbed : {false, true}) {
+        auto* form = new TPanel(nullptr);
+        form->SetName("Form");
+        TPageHost* book = tabbed ? static_cast<TPageHost*>(new TTabbedNotebook(form)) : new TNotebook(form);
+        book->SetName("Book");
+        book->SetParent(form);
+        book->GetPages()->Clear();
+        book->GetPages()->Add("One");
+        book->GetPages()->Add("Two");
+        auto* edit = new TEdit(form);
+        edit->SetName("Edit");
+        edit->SetParent(static_cast<TWinControl*>(book->GetPage(1)));
+        book->SetPageIndex(1);
 
-    auto* copy = static_cast<TPanel*>(ReadComponentFromString(WriteComponentToString(form), nullptr));
-    auto* book2 = dynamic_cast<TNotebook*>(copy->FindComponent("Book"));
-    ASSERT_NE(book2, nullptr);
-    EXPECT_EQ(Names(book2->GetPages()), (std::vector<std::string>{"One", "Two"}));
-    EXPECT_EQ(book2->GetPageIndex(), 1);
-    EXPECT_EQ(Showing(book2), "01");
-    auto* edit2 = dynamic_cast<TEdit*>(copy->FindComponent("Edit"));
-    ASSERT_NE(edit2, nullptr);
-    EXPECT_EQ(edit2->GetParent(), book2->GetPage(1));
-    EXPECT_EQ(edit2->GetOwner(), copy);
-    form->Free();
-    copy->Free();
+        auto* copy = static_cast<TPanel*>(ReadComponentFromString(WriteComponentToString(form), nullptr));
+        auto* book2 = dynamic_cast<TPageHost*>(copy->FindComponent("Book"));
+        ASSERT_NE(book2, nullptr);
+        EXPECT_EQ(book2->ClassType(), book->ClassType());
+        EXPECT_EQ(Names(book2->GetPages()), (std::vector<std::string>{"One", "Two"})) << tabbed;
+        EXPECT_EQ(book2->GetPageIndex(), 1) << tabbed;
+        EXPECT_EQ(Showing(book2), "01") << tabbed;
+        EXPECT_EQ(book2->GetPage(0)->ClassType(), book->GetPage(0)->ClassType()) << tabbed;
+        auto* edit2 = dynamic_cast<TEdit*>(copy->FindComponent("Edit"));
+        ASSERT_NE(edit2, nullptr);
+        EXPECT_EQ(edit2->GetParent(), book2->GetPage(1)) << tabbed;
+        EXPECT_EQ(edit2->GetOwner(), copy) << tabbed;
+        form->Free();
+        copy->Free();
+    }
 }
 
 TEST_F(NotebookTest, TabSetClickSelectsUnlessOnChangeRefuses)
@@ -168,6 +172,30 @@ TEST_F(NotebookTest, TabSetClickSelectsUnlessOnChangeRefuses)
     tabs->GetTabs()->Delete(1);
     tabs->GetTabs()->Delete(0);
     EXPECT_EQ(tabs->GetTabIndex(), -1) << "removing the tabs removes the selection";
+}
+
+TEST_F(NotebookTest, TabSetReadsBackItsTabsAndSelection)
+{
+    auto* tabs = new TTabSet(nullptr);
+    tabs->SetName("Tabs");
+    for (const char* n : {"Alpha", "Beta", "Gamma"}) tabs->GetTabs()->Add(n);
+    tabs->SetTabIndex(2);
+    tabs->SetStyle(tsOwnerDraw);
+    std::string text = ObjectBinaryToText(WriteComponentToString(tabs));
+    auto* copy = static_cast<TTabSet*>(ReadComponentFromString(ObjectTextToBinary(text), nullptr));
+    EXPECT_EQ(Names(copy->GetTabs()), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(copy->GetTabIndex(), 2);
+    EXPECT_EQ(copy->GetStyle(), tsOwnerDraw);
+    copy->Free();
+
+    // A stored selection past the stored tabs is taken as the last tab.
+    size_t at = text.find("TabIndex = 2");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 12, "TabIndex = 9");
+    copy = static_cast<TTabSet*>(ReadComponentFromString(ObjectTextToBinary(text), nullptr));
+    EXPECT_EQ(copy->GetTabIndex(), 2);
+    copy->Free();
+    tabs->Free();
 }
 
 TEST_F(NotebookTest, TabSetScrollsTabsThatDoNotFit)

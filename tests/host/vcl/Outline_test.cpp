@@ -280,5 +280,38 @@ TEST_F(OutlineTest, TreeStyleLooksRight)
     EXPECT_EQ(pixel((plus.left + plus.right) / 2, plus.top + 2), RGB(0, 0, 0));
 }
 
+TEST_F(OutlineTest, PicturesReplaceTheDrawnOnesAndStream)
+{
+    TTestPanel* root = Root();
+    TOutline* o = MakeOutline(root);
+    o->SetOutlineStyle(osPictureText);
+    TBitmap leaf;
+    leaf.SetSize(12, 12);
+    leaf.GetCanvas()->GetBrush()->SetColor(clRed);
+    leaf.GetCanvas()->FillRect(TRect{0, 0, 12, 12});
+    o->SetPictureLeaf(&leaf);
+    ProcessPendingMessages();
+    auto pixelAt = [&](int Index) {
+        TImageData img = CaptureWindow(FHost);
+        RECT host;
+        GetWindowRect(FHost, &host);
+        TRect r = o->ItemRect(Index);
+        TPoint p = ScreenOf(o, 2 + 8, (r.top + r.bottom) / 2);  // the middle of a top-level item's picture
+        uint32_t v = img.Pixel(p.x - host.left, p.y - host.top);
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    };
+    EXPECT_EQ(pixelAt(8), RGB(255, 0, 0)) << "the leaf Other shows the given picture";
+    EXPECT_NE(pixelAt(1), RGB(255, 0, 0)) << "items with items keep the folder";
+
+    auto* copy = static_cast<TOutline*>(ReadComponentFromString(WriteComponentToString(o), nullptr));
+    EXPECT_EQ(copy->GetPictureLeaf()->GetWidth(), 12);
+    EXPECT_TRUE(copy->GetPictureOpen()->GetEmpty());
+    copy->Free();
+
+    o->SetPictureLeaf(nullptr);
+    ProcessPendingMessages();
+    EXPECT_NE(pixelAt(8), RGB(255, 0, 0)) << "an emptied picture gives way to the drawn sheet";
+}
+
 } // namespace
 } // namespace controltest
