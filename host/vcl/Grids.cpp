@@ -764,6 +764,8 @@ void TCustomGrid::Paint()
     if (di.Vert.GridBoundary < di.Vert.GridExtent)
         c->FillRect(TRect{0, di.Vert.GridBoundary, std::min(di.Horz.GridBoundary, di.Horz.GridExtent), di.Vert.GridExtent});
 
+    if (FGridState == gsRowMoving || FGridState == gsColMoving) PaintMoveMark(di);
+
     bool editorShown = FInplaceEdit && FInplaceEdit->IsVisible();
     if (focused && !editorShown && !GetComponentState().Contains(csDesigning)) {
         TRect focus = CellRect(FCurrent.X, FCurrent.Y);
@@ -777,6 +779,22 @@ void TCustomGrid::Paint()
             c->DrawFocusRect(focus);
         }
     }
+}
+
+// Where a row or column being dragged will go: a bar on the side of the
+// target cell it will take, before it when moving back, after it otherwise.
+void TCustomGrid::PaintMoveMark(const TGridDrawInfo& DrawInfo)
+{
+    bool rows = FGridState == gsRowMoving;
+    const TGridAxisDrawInfo& a = rows ? DrawInfo.Vert : DrawInfo.Horz;
+    const TGridAxisDrawInfo& across = rows ? DrawInfo.Horz : DrawInfo.Vert;
+    int start = a.CellStart(FMovePos);
+    if (start < 0 || FMovePos == FMoveIndex) return;
+    int at = FMovePos < FMoveIndex ? start : start + a.Extent(FMovePos) + a.EffectiveLineWidth;
+    int end = std::min(across.GridBoundary, across.GridExtent);
+    TRect mark = rows ? TRect{0, at - 1, end, at + 1} : TRect{at - 1, 0, at + 1, end};
+    GetCanvas()->GetBrush()->SetColor(clHighlight);
+    GetCanvas()->FillRect(mark);
 }
 
 void TCustomGrid::CMFontChanged(TMessage& Message)

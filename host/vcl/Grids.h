@@ -263,6 +263,7 @@ protected:
     void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos);
     // The grid line near (X, Y) that the mouse can size, in the fixed area.
     bool SizingZoneAt(int X, int Y, TGridState& State, int& Index, int& SizingPos);
+    void PaintMoveMark(const TGridDrawInfo& DrawInfo);
 
     void WMGetDlgCode(TMessage& Message);
     void WMHScroll(TMessage& Message);

@@ -275,7 +275,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
         TGridCoord cell = MouseCoord(X, Y);
         int target = FGridState == gsColMoving ? cell.X : cell.Y;
         int fixed = FGridState == gsColMoving ? FFixedCols : FFixedRows;
-        if (target >= fixed) FMovePos = target;
+        if (target >= fixed && target != FMovePos) {
+            FMovePos = target;
+            Invalidate();
+        }
         break;
     }
     default: break;
@@ -295,9 +298,11 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     case gsColSizing: ColWidthsChanged(); break;
     case gsRowSizing: RowHeightsChanged(); break;
     case gsColMoving:
+        Invalidate();
         if (FMovePos != FMoveIndex) MoveColumn(FMoveIndex, FMovePos);
         break;
     case gsRowMoving:
+        Invalidate();
         if (FMovePos != FMoveIndex) MoveRow(FMoveIndex, FMovePos);
         break;
     default: break;
@@ -370,6 +375,7 @@ void TCustomGrid::TimedScroll(TGridScrollDirection Direction)
         int first = rows ? FTopLeft.Y : FTopLeft.X;
         int visible = rows ? GetVisibleRowCount() : GetVisibleColCount();
         FMovePos = back ? first : std::min(first + visible - 1, (rows ? GetRowCount() : GetColCount()) - 1);
+        Invalidate();
         return;
     }
     TGridCoord cell = FCurrent;
