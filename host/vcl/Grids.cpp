@@ -599,20 +599,40 @@ void TCustomGrid::ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos)
         MoveTopLeft(target, FTopLeft.Y);
 }
 
+namespace {
+
+// The thumb position of a scroll message: the window system's tracking
+// position while dragging (it is not cut to 16 bits), the last one of those
+// when the drag ends.
+int ThumbPos(HWND Wnd, int Bar, const TMessage& Message, int& Last)
+{
+    WORD code = LOWORD(Message.WParam);
+    if (code == SB_THUMBTRACK) {
+        SCROLLINFO si;
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Wnd, Bar, &si);
+        Last = si.nTrackPos;
+        return Last;
+    }
+    if (code == SB_THUMBPOSITION) return Last >= 0 ? Last : HIWORD(Message.WParam);
+    Last = -1;
+    return 0;
+}
+
+} // namespace
+
 void TCustomGrid::WMHScroll(TMessage& Message)
 {
-    SCROLLINFO si;
-    si.fMask = SIF_TRACKPOS;
-    GetScrollInfo(FHandle, SB_HORZ, &si);
-    ModifyScrollBar(SB_HORZ, LOWORD(Message.WParam), si.nTrackPos);
+    int pos = ThumbPos(FHandle, SB_HORZ, Message, FThumbPos);
+    ModifyScrollBar(SB_HORZ, LOWORD(Message.WParam), pos);
+    if (LOWORD(Message.WParam) == SB_THUMBPOSITION) FThumbPos = -1;
 }
 
 void TCustomGrid::WMVScroll(TMessage& Message)
 {
-    SCROLLINFO si;
-    si.fMask = SIF_TRACKPOS;
-    GetScrollInfo(FHandle, SB_VERT, &si);
-    ModifyScrollBar(SB_VERT, LOWORD(Message.WParam), si.nTrackPos);
+    int pos = ThumbPos(FHandle, SB_VERT, Message, FThumbPos);
+    ModifyScrollBar(SB_VERT, LOWORD(Message.WParam), pos);
+    if (LOWORD(Message.WParam) == SB_THUMBPOSITION) FThumbPos = -1;
 }
 
 void TCustomGrid::WMSize(TMessage& Message)
@@ -744,6 +764,8 @@ void TCustomGrid::Paint()
     if (di.Vert.GridBoundary < di.Vert.GridExtent)
         c->FillRect(TRect{0, di.Vert.GridBoundary, std::min(di.Horz.GridBoundary, di.Horz.GridExtent), di.Vert.GridExtent});
 
+    if (FGridState == gsRowMoving || FGridState == gsColMoving) PaintMoveMark(di);
+
     bool editorShown = FInplaceEdit && FInplaceEdit->IsVisible();
     if (focused && !editorShown && !GetComponentState().Contains(csDesigning)) {
         TRect focus = CellRect(FCurrent.X, FCurrent.Y);
@@ -757,6 +779,22 @@ void TCustomGrid::Paint()
             c->DrawFocusRect(focus);
         }
     }
+}
+
+// Where a row or column being dragged will go: a bar on the side of the
+// target cell it will take, before it when moving back, after it otherwise.
+void TCustomGrid::PaintMoveMark(const TGridDrawInfo& DrawInfo)
+{
+    bool rows = FGridState == gsRowMoving;
+    const TGridAxisDrawInfo& a = rows ? DrawInfo.Vert : DrawInfo.Horz;
+    const TGridAxisDrawInfo& across = rows ? DrawInfo.Horz : DrawInfo.Vert;
+    int start = a.CellStart(FMovePos);
+    if (start < 0 || FMovePos == FMoveIndex) return;
+    int at = FMovePos < FMoveIndex ? start : start + a.Extent(FMovePos) + a.EffectiveLineWidth;
+    int end = std::min(across.GridBoundary, across.GridExtent);
+    TRect mark = rows ? TRect{0, at - 1, end, at + 1} : TRect{at - 1, 0, at + 1, end};
+    GetCanvas()->GetBrush()->SetColor(clHighlight);
+    GetCanvas()->FillRect(mark);
 }
 
 void TCustomGrid::CMFontChanged(TMessage& Message)

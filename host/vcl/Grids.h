@@ -196,6 +196,7 @@ public:
     bool GetEditorMode() const { return FEditorMode; }
     void SetEditorMode(bool Value);
     TInplaceEdit* GetInplaceEditor() const { return FInplaceEdit; }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 protected:
     friend class TInplaceEdit;
@@ -262,6 +263,7 @@ protected:
     void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos);
     // The grid line near (X, Y) that the mouse can size, in the fixed area.
     bool SizingZoneAt(int X, int Y, TGridState& State, int& Index, int& SizingPos);
+    void PaintMoveMark(const TGridDrawInfo& DrawInfo);
 
     void WMGetDlgCode(TMessage& Message);
     void WMHScroll(TMessage& Message);
@@ -302,6 +304,8 @@ protected:
     int FMoveIndex = 0;
     int FMovePos = 0;
     bool FTimerActive = false;
+    // Where the thumb was last dragged to, for the position that ends the drag.
+    int FThumbPos = -1;
     bool FForwardingChar = false;
 };
 

@@ -149,6 +149,16 @@ bool TCustomGrid::CanEditModify() { return true; }
 bool TCustomGrid::CanEditAcceptKey(char) { return true; }
 TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
 
+// The editor goes before the grid when the grid is freed, and may be freed
+// on its own; the grid then makes a new one when it is next needed.
+void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation)
+{
+    inherited::Notification(AComponent, Operation);
+    if (Operation != opRemove || AComponent != FInplaceEdit) return;
+    FInplaceEdit = nullptr;
+    FInplaceCol = FInplaceRow = -1;
+}
+
 bool TCustomGrid::CanEditShow()
 {
     if (FOptions.Contains(goRowSelect) || !FOptions.Contains(goEditing)) return false;

@@ -218,9 +218,13 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         if (cell.Y < FFixedRows && cell.X >= FFixedCols && FOptions.Contains(goColMoving)) {
             FGridState = gsColMoving;
             FMoveIndex = FMovePos = cell.X;
+            SetTimer(FHandle, kScrollTimer, kScrollRate, nullptr);
+            FTimerActive = true;
         } else if (cell.X < FFixedCols && cell.Y >= FFixedRows && FOptions.Contains(goRowMoving)) {
             FGridState = gsRowMoving;
             FMoveIndex = FMovePos = cell.Y;
+            SetTimer(FHandle, kScrollTimer, kScrollRate, nullptr);
+            FTimerActive = true;
         } else if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
             bool onCurrent = cell == FCurrent;
             if (onCurrent && FOptions.Contains(goEditing) && !Shift.Contains(ssDouble) && FAnchor == FCurrent) {
@@ -271,7 +275,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
         TGridCoord cell = MouseCoord(X, Y);
         int target = FGridState == gsColMoving ? cell.X : cell.Y;
         int fixed = FGridState == gsColMoving ? FFixedCols : FFixedRows;
-        if (target >= fixed) FMovePos = target;
+        if (target >= fixed && target != FMovePos) {
+            FMovePos = target;
+            Invalidate();
+        }
         break;
     }
     default: break;
@@ -291,9 +298,11 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     case gsColSizing: ColWidthsChanged(); break;
     case gsRowSizing: RowHeightsChanged(); break;
     case gsColMoving:
+        Invalidate();
         if (FMovePos != FMoveIndex) MoveColumn(FMoveIndex, FMovePos);
         break;
     case gsRowMoving:
+        Invalidate();
         if (FMovePos != FMoveIndex) MoveRow(FMoveIndex, FMovePos);
         break;
     default: break;
@@ -335,7 +344,8 @@ void TCustomGrid::WMSetCursor(TMessage& Message)
 // towards it one cell per tick.
 void TCustomGrid::WMTimer(TMessage& Message)
 {
-    if (Message.WParam != kScrollTimer || FGridState != gsSelecting) return;
+    if (Message.WParam != kScrollTimer) return;
+    if (FGridState != gsSelecting && FGridState != gsRowMoving && FGridState != gsColMoving) return;
     POINT p;
     GetCursorPos(&p);
     TPoint pt = ScreenToClient(p);
@@ -346,11 +356,28 @@ void TCustomGrid::WMTimer(TMessage& Message)
     if (pt.x > std::min(di.Horz.FullVisBoundary, di.Horz.GridExtent)) dir += sdRight;
     if (pt.y < di.Vert.FixedBoundary) dir += sdUp;
     if (pt.y > std::min(di.Vert.FullVisBoundary, di.Vert.GridExtent)) dir += sdDown;
+    // A moving row only scrolls up and down, a moving column sideways.
+    if (FGridState == gsRowMoving) dir = dir - sdLeft - sdRight;
+    if (FGridState == gsColMoving) dir = dir - sdUp - sdDown;
     if (!dir.Empty()) TimedScroll(dir);
 }
 
 void TCustomGrid::TimedScroll(TGridScrollDirection Direction)
 {
+    if (FGridState == gsRowMoving || FGridState == gsColMoving) {
+        // The drop target follows the edge that scrolls into view.
+        bool rows = FGridState == gsRowMoving;
+        bool back = Direction.Contains(rows ? sdUp : sdLeft);
+        if (rows)
+            MoveTopLeft(FTopLeft.X, FTopLeft.Y + (back ? -1 : 1));
+        else
+            MoveTopLeft(FTopLeft.X + (back ? -1 : 1), FTopLeft.Y);
+        int first = rows ? FTopLeft.Y : FTopLeft.X;
+        int visible = rows ? GetVisibleRowCount() : GetVisibleColCount();
+        FMovePos = back ? first : std::min(first + visible - 1, (rows ? GetRowCount() : GetColCount()) - 1);
+        Invalidate();
+        return;
+    }
     TGridCoord cell = FCurrent;
     if (Direction.Contains(sdLeft)) cell.X = std::max(FFixedCols, FTopLeft.X - 1);
     if (Direction.Contains(sdRight)) cell.X = std::min(GetColCount() - 1, GetVisibleColCount() + FTopLeft.X);

@@ -94,8 +94,9 @@ void TControlScrollBar::Update()
     SetScrollInfo(FControl->GetHandle(), bar, &si, TRUE);
 }
 
-void TControlScrollBar::ScrollMessage(int Code)
+void TControlScrollBar::ScrollMessage(const TMessage& Message)
 {
+    int Code = LOWORD(Message.WParam);
     int bar = FKind == sbHorizontal ? SB_HORZ : SB_VERT;
     int page = std::max(1, ControlSize() * 9 / 10);
     switch (Code) {
@@ -103,15 +104,19 @@ void TControlScrollBar::ScrollMessage(int Code)
     case SB_LINEDOWN: SetPosition(FPosition + FIncrement); break;
     case SB_PAGEUP: SetPosition(FPosition - page); break;
     case SB_PAGEDOWN: SetPosition(FPosition + page); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        if (Code == SB_THUMBTRACK && !FTracking) break;
+    case SB_THUMBTRACK: {
+        // The tracking position is not cut to 16 bits as the message's is.
         SCROLLINFO si;
         si.fMask = SIF_TRACKPOS;
         GetScrollInfo(FControl->GetHandle(), bar, &si);
-        SetPosition(si.nTrackPos);
+        FThumbPos = si.nTrackPos;
+        if (FTracking) SetPosition(FThumbPos);
         break;
     }
+    case SB_THUMBPOSITION:
+        SetPosition(FThumbPos >= 0 ? FThumbPos : HIWORD(Message.WParam));
+        FThumbPos = -1;
+        break;
     case SB_TOP: SetPosition(0); break;
     case SB_BOTTOM: SetPosition(FRange); break;
     default: break;
@@ -246,7 +251,7 @@ void TScrollingWinControl::WMHScroll(TMessage& Message)
         inherited::Dispatch(Message);
         return;
     }
-    FHorzScrollBar->ScrollMessage(LOWORD(Message.WParam));
+    FHorzScrollBar->ScrollMessage(Message);
 }
 
 void TScrollingWinControl::WMVScroll(TMessage& Message)
@@ -255,7 +260,7 @@ void TScrollingWinControl::WMVScroll(TMessage& Message)
         inherited::Dispatch(Message);
         return;
     }
-    FVertScrollBar->ScrollMessage(LOWORD(Message.WParam));
+    FVertScrollBar->ScrollMessage(Message);
 }
 
 void TScrollingWinControl::WMSize(TMessage& Message)

@@ -44,7 +44,7 @@ public:
 
 protected:
     friend class TScrollingWinControl;
-    void ScrollMessage(int Code);
+    void ScrollMessage(const TMessage& Message);
     void Update();
     bool IsRangeStored() const;
 
@@ -56,6 +56,8 @@ protected:
     int FMargin = 0;
     bool FVisible = true;
     bool FTracking = false;
+    // Where the thumb was last dragged to, for the position that ends the drag.
+    int FThumbPos = -1;
 };
 
 class TScrollingWinControl : public TWinControl {

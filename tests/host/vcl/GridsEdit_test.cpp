@@ -94,6 +94,22 @@ TEST_F(GridEditTest, F2EditsTheCellTextAndEscapeRestoresIt)
     EXPECT_EQ(g->GetCells(1, 1), "old");
 }
 
+TEST_F(GridEditTest, AFreedEditorIsReplacedWhenNextNeeded)
+{
+    TStringGrid* g = MakeGrid(TGridOptions{goEditing});
+    g->SetCells(1, 1, "one");
+    Input::KeyPress(VK_F2);
+    ASSERT_TRUE(EditorShown(g));
+    g->GetInplaceEditor()->Free();
+    EXPECT_EQ(g->GetInplaceEditor(), nullptr);
+    g->SetFocus();
+    Input::KeyPress(VK_DOWN);
+    Input::TypeText("two");
+    Input::KeyPress(VK_RETURN);
+    EXPECT_EQ(g->GetCells(1, 2), "two");
+    EXPECT_EQ(g->GetCells(1, 1), "one");
+}
+
 TEST_F(GridEditTest, TheEditorHonoursTheMaskAndTheLimit)
 {
     TStringGrid* g = MakeGrid(TGridOptions{goEditing});

@@ -177,5 +177,27 @@ TEST_F(GridSizingTest, SelectingBeyondAnEdgeScrollsOnTheTimerUntilTheButtonIsRel
     EXPECT_EQ(g->GetSelection(), (TGridRect{1, 2, 1, g->GetRow()}));
 }
 
+TEST_F(GridSizingTest, ARowDraggedBelowTheGridScrollsAndDropsAtTheEdge)
+{
+    TStringGrid* g = MakeGrid(TGridOptions{goRowMoving}, 5, 100);
+    for (int r = 0; r < 100; ++r) g->SetCells(1, r, std::to_string(r));
+    std::vector<std::pair<int, int>> moves;
+    g->OnRowMoved = [&](TObject*, int From, int To) { moves.push_back({From, To}); };
+    POINT start = At(g, 25, 21 + 21 + 5);  // row 2, in the fixed column
+    Input::MouseMove(start.x, start.y);
+    Input::MouseDown();
+    POINT below = At(g, 25, 260);
+    Input::MouseMove(below.x, below.y);
+    Input::AdvanceTime(300);
+    Input::MouseUp();
+    int top = g->GetTopRow();
+    EXPECT_GT(top, 1);
+    int target = top + g->GetVisibleRowCount() - 1;
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0], std::make_pair(2, target));
+    EXPECT_EQ(g->GetCells(1, target), "2");
+    EXPECT_EQ(g->GetLeftCol(), 1) << "a moving row does not scroll sideways";
+}
+
 } // namespace
 } // namespace formstest

@@ -239,6 +239,30 @@ TEST_F(GridTest, ScrollBarsFollowTheTopRow)
 namespace formstest {
 namespace {
 
+TEST_F(GridTest, DraggingTheThumbScrollsAtOnceOnlyWithThumbTracking)
+{
+    TStringGrid* g = MakeGrid(5, 1000);
+    g->SetScrollBars(ssVertical);
+    for (bool tracking : {false, true}) {
+        g->SetOptions(tracking ? g->GetOptions() + goThumbTracking : g->GetOptions() - goThumbTracking);
+        g->SetTopRow(1);
+        RECT wr;
+        GetWindowRect(g->GetHandle(), &wr);
+        int x = wr.right - GetSystemMetrics(SM_CXVSCROLL) / 2;
+        Input::MouseMove(x, wr.top + 16 + 3);  // on the thumb, below the arrow
+        Input::MouseDown();
+        Input::MouseMove(x, wr.top + 60);
+        Input::MouseMove(x, wr.top + 100);
+        int during = g->GetTopRow();
+        Input::MouseUp();
+        int after = g->GetTopRow();
+        EXPECT_GT(after, 100) << tracking;
+        EXPECT_EQ(during, tracking ? after : 1) << tracking;
+        EXPECT_EQ(GetScrollPos(g->GetHandle(), SB_VERT), after - 1) << tracking;
+        Input::AdvanceTime(GetDoubleClickTime() + 1);
+    }
+}
+
 TEST_F(GridTest, PropertiesAndCellSizesStreamThroughAFormFile)
 {
     TStringGrid* g = MakeGrid(7, 30);

@@ -101,6 +101,30 @@ TEST_F(ScrollBoxTest, ScrollBarsMoveTheChildrenAndKeepThemInRange)
     EXPECT_EQ(a->GetTop(), 400 - v->GetPosition());
 }
 
+TEST_F(ScrollBoxTest, DraggingTheThumbMovesTheContentAtOnceOnlyWithTracking)
+{
+    TScrollBox* box = MakeBox();
+    auto* a = Make<TFocusBox>(box, "A", 10, 600, 60, 24);
+    TControlScrollBar* v = box->GetVertScrollBar();
+    for (bool tracking : {false, true}) {
+        v->SetTracking(tracking);
+        v->SetPosition(0);
+        RECT wr;
+        GetWindowRect(box->GetHandle(), &wr);
+        int x = wr.right - GetSystemMetrics(SM_CXVSCROLL) / 2;
+        Input::MouseMove(x, wr.top + 16 + 3);  // on the thumb, below the arrow
+        Input::MouseDown();
+        Input::MouseMove(x, wr.top + 50);
+        Input::MouseMove(x, wr.top + 80);
+        int during = v->GetPosition();
+        Input::MouseUp();
+        EXPECT_GT(v->GetPosition(), 100) << tracking;
+        EXPECT_EQ(during, tracking ? v->GetPosition() : 0) << tracking;
+        EXPECT_EQ(a->GetTop(), 600 - v->GetPosition()) << tracking;
+        Input::AdvanceTime(GetDoubleClickTime() + 1);
+    }
+}
+
 TEST_F(ScrollBoxTest, ScrollInViewBringsAControlWhollyIntoViewWithTheMargin)
 {
     TScrollBox* box = MakeBox();
