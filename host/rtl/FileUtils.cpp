@@ -1,5 +1,8 @@
 #include "host/rtl/SysUtils.h"
 
+#include "host/rtl/Drives.h"
+
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -32,13 +35,8 @@ TDateTime LocalDateTime(const struct timespec& T)
 
 } // namespace
 
-std::string NativeFileName(const std::string& FileName)
-{
-    std::string r = FileName;
-    for (char& c : r)
-        if (c == '\\') c = '/';
-    return r;
-}
+// Besides the delimiters, a leading mapped drive ("D:") becomes its folder.
+std::string NativeFileName(const std::string& FileName) { return DrivePathToNative(FileName); }
 
 std::string ExtractFilePath(const std::string& FileName)
 {
@@ -103,7 +101,9 @@ std::string ExcludeTrailingPathDelimiter(const std::string& S)
 
 std::string ExpandFileName(const std::string& FileName)
 {
-    std::string name = NativeFileName(FileName);
+    // A name operation: the drive stays in the result, only the delimiters change.
+    std::string name = FileName;
+    std::replace(name.begin(), name.end(), '\\', '/');
     std::string prefix;
     if (name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]))) {
         prefix = name.substr(0, 2);

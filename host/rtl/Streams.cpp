@@ -1,5 +1,7 @@
 #include "host/rtl/Streams.h"
 
+#include "host/rtl/FileUtils.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -182,7 +184,8 @@ int OpenFlags(unsigned Mode)
 TFileStream::TFileStream(const std::string& FileName, unsigned Mode) : THandleStream(-1), FFileName(FileName)
 {
     if (Mode != fmCreate && (Mode & 3) == 3) RaiseOpenError(FileName, Mode, "Invalid file mode");
-    FHandle = ::open(FileName.c_str(), OpenFlags(Mode) | O_CLOEXEC, 0666);
+    const std::string native = NativeFileName(FileName);
+    FHandle = ::open(native.c_str(), OpenFlags(Mode) | O_CLOEXEC, 0666);
     if (FHandle < 0) RaiseOpenError(FileName, Mode, OsReason(errno));
     struct stat st{};
     if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -193,7 +196,7 @@ TFileStream::TFileStream(const std::string& FileName, unsigned Mode) : THandleSt
     // readable twin to hold them. Without read permission sharing is not kept.
     int lockFd = FHandle;
     if ((OpenFlags(Mode) & O_ACCMODE) == O_WRONLY) {
-        lockFd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+        lockFd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
         FLockHandle = lockFd;
     }
     // A file in use must not be truncated, so fmCreate truncates only after

@@ -7,6 +7,7 @@
 
 #include "host/db/engine/EngineError.h"
 #include "host/db/engine/EngineInfo.h"
+#include "host/rtl/FileUtils.h"
 
 namespace fs = std::filesystem;
 
@@ -87,9 +88,11 @@ TEngineDatabase::~TEngineDatabase()
 
 std::unique_ptr<TEngineDatabase> TEngineDatabase::Open(const std::string& Path, bool Create)
 {
+    // Programs name their databases with drive letters ("C:\DATA") as often as with folders.
+    const std::string native = NativeFileName(Path);
     std::error_code ec;
-    if (fs::is_directory(Path, ec)) return OpenStandard(Path);
-    return OpenSql(Path, Create);
+    if (fs::is_directory(native, ec)) return OpenStandard(native);
+    return OpenSql(native, Create);
 }
 
 std::unique_ptr<TEngineDatabase> TEngineDatabase::OpenStandard(const std::string& Folder)

@@ -1,5 +1,8 @@
 #include "host/rtl/SysUtils.h"
 
+#include "host/rtl/Drives.h"
+#include "host/rtl/Streams.h"
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -160,6 +163,37 @@ TEST_F(FileSystem, CreateRenameDelete)
     EXPECT_FALSE(RemoveDir(FDir + "x"));   // not empty
     EXPECT_TRUE(RemoveDir(deep));
     EXPECT_FALSE(DirectoryExists(deep));
+}
+
+// Programs written with drive letters reach their files through the mapped folders.
+TEST_F(FileSystem, DriveLettersReachTheMappedFolders)
+{
+    Touch("data.txt", 3);
+    ForceDirectories(FDir + "sub");
+    SetDriveRoot('D', ExcludeTrailingPathDelimiter(FDir));
+    struct Case {
+        std::string Name;
+        bool File, Dir;
+    } cases[] = {
+        {"D:\\data.txt", true, false}, {"d:/data.txt", true, false}, {"D:data.txt", true, false},
+        {"D:\\sub", false, true},      {"D:\\", false, true},      {"D:\\missing.txt", false, false},
+        {"Q:\\data.txt", false, false}, // not mapped: names nothing rather than another file
+        {"C:" + FDir + "data.txt", true, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileExists(c.Name), c.File) << c.Name;
+        EXPECT_EQ(DirectoryExists(c.Name), c.Dir) << c.Name;
+    }
+    {
+        TFileStream in("D:\\data.txt", fmOpenRead);
+        EXPECT_EQ(in.GetSize(), 3);
+        TFileStream out("D:\\sub\\new.txt", fmCreate);
+        out.WriteBuffer("ab", 2);
+    }
+    EXPECT_TRUE(FileExists(FDir + "sub/new.txt"));
+    EXPECT_EQ(ExpandFileName("D:\\sub\\..\\data.txt"), "D:/data.txt"); // a name operation keeps the drive
+    ResetDriveRoots();
+    EXPECT_FALSE(FileExists("D:\\data.txt"));
 }
 
 TEST_F(FileSystem, FileDates)
