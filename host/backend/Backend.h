@@ -24,15 +24,17 @@ struct TTopLevelView {
     std::string Title;
     HWND Owner = nullptr;  // owned and modal windows stay above their owner
     bool Topmost = false;
-    // What a window manager needs to show the window as its own: the client
-    // area (screen coordinates), whether the window has a title bar, whether
-    // it is a transient pop-up (menu, hint, drop-down list) that no manager
-    // should touch, and its minimised or maximised state.
-    RECT ClientRect;
+    // What a window manager needs to show the window as its own: the window
+    // inside its frame and title bar (screen coordinates; menu bar, scroll
+    // bars and client area), whether it has a title bar, whether it is a
+    // transient pop-up (menu, hint, drop-down list) that no manager should
+    // touch, its minimised or maximised state, and whether it is active.
+    RECT InnerRect;
     bool Caption = false;
     bool Popup = false;
     bool Minimized = false;
     bool Maximized = false;
+    bool Active = false;
 };
 
 // What the window system offers its backend.

@@ -73,6 +73,9 @@ void ActivateWindow(TWnd* w, WORD how)
     if (!(w = FindWnd(newH)) || s.Active != newH)
         return;
     SendMessage(newH, WM_ACTIVATE, MAKEWPARAM(how, (w->Style & WS_MINIMIZE) ? 1 : 0), LPARAM(oldH));
+    // A display gives the active window its keyboard focus.
+    if ((w = FindWnd(newH)) && s.Active == newH)
+        NotifyBackend(w);
 }
 
 void WindowGoing(TWnd* w)

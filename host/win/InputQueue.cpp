@@ -363,6 +363,15 @@ bool IsPopupWindow(const TWnd* w)
     return w->Owner || (w->ExStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
 }
 
+// The window without the frame and title bar that a window manager draws in
+// their place; the menu bar and scroll bars stay the window's own.
+RECT InnerScreenRect(const TWnd* w)
+{
+    RECT r = ScreenRect(w);
+    TFrameMetrics m = FrameMetrics(w->Style, w->ExStyle);
+    return RECT{r.left + m.Border, r.top + m.Border + m.Caption, r.right - m.Border, r.bottom - m.Border};
+}
+
 // Where DisableTaskWindows (Modal.cpp) keeps the window a modal window was
 // shown over.
 constexpr const char* kModalOverProp = "HostModalOver";
@@ -391,11 +400,12 @@ public:
             t.Title = w->Text;
             t.Owner = w->Owner ? w->Owner->Handle : ModalOver(w);
             t.Topmost = (w->ExStyle & WS_EX_TOPMOST) != 0;
-            t.ClientRect = ClientScreenRect(w);
+            t.InnerRect = InnerScreenRect(w);
             t.Caption = HasCaption(w->Style);
             t.Popup = IsPopupWindow(w);
             t.Minimized = (w->Style & WS_MINIMIZE) != 0;
             t.Maximized = (w->Style & WS_MAXIMIZE) != 0;
+            t.Active = State().Active == w->Handle;
             v.push_back(std::move(t));
         }
         return v;

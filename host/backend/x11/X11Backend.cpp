@@ -153,6 +153,7 @@ TX11Backend::TX11Backend(TBackendHost& host, Display* display)
     FNetWmStateMaxH = XInternAtom(FDisplay, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
     FWmState = XInternAtom(FDisplay, "WM_STATE", False);
     FMotifHints = XInternAtom(FDisplay, "_MOTIF_WM_HINTS", False);
+    FNetActiveWindow = XInternAtom(FDisplay, "_NET_ACTIVE_WINDOW", False);
     // Held keys repeat as presses alone, without the release in between.
     Bool supported = False;
     XkbSetDetectableAutoRepeat(FDisplay, True, &supported);
@@ -224,7 +225,7 @@ bool TX11Backend::FindView(HWND wnd, TTopLevelView& out) const
     return false;
 }
 
-RECT ShownRect(const TTopLevelView& v, bool decorated) { return decorated ? v.ClientRect : v.Rect; }
+RECT ShownRect(const TTopLevelView& v, bool decorated) { return decorated ? v.InnerRect : v.Rect; }
 
 void TX11Backend::TopLevelChanged(HWND wnd)
 {
@@ -337,8 +338,8 @@ void TX11Backend::SetSizeHints(HWND wnd, const TXWin& xw, const TTopLevelView& v
 {
     RECT r = ShownRect(v, xw.Decorated);
     // Limits are the window's; the client area is smaller by the frame.
-    int frameW = xw.Decorated ? Width(v.Rect) - Width(v.ClientRect) : 0;
-    int frameH = xw.Decorated ? Height(v.Rect) - Height(v.ClientRect) : 0;
+    int frameW = xw.Decorated ? Width(v.Rect) - Width(v.InnerRect) : 0;
+    int frameH = xw.Decorated ? Height(v.Rect) - Height(v.InnerRect) : 0;
     XSizeHints* h = XAllocSizeHints();
     h->flags = USPosition | USSize;
     h->x = r.left;
@@ -411,6 +412,29 @@ void TX11Backend::Update(TXWin& xw, const TTopLevelView& v)
     xw.Mapped = v.Visible;
     if (xw.Mapped)
         UpdateStates(xw, v);
+    if (v.Active && FActiveAsked != v.Wnd && xw.Mapped && !xw.Iconic && !xw.Popup) {
+        FActiveAsked = v.Wnd;
+        AskForFocus(xw);
+    }
+}
+
+// The window the window system activated gets the keyboard: a manager is
+// asked (and may refuse, against focus stealing), a bare server is told.
+void TX11Backend::AskForFocus(const TXWin& xw)
+{
+    if (!FManaged) {
+        XSetInputFocus(FDisplay, xw.Xw, RevertToParent, CurrentTime);
+        return;
+    }
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = xw.Xw;
+    e.xclient.message_type = FNetActiveWindow;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // asked by an application
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(FDisplay, RootWindow(FDisplay, FScreen), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &e);
 }
 
 // Minimised and maximised states the window system chose, told to the
@@ -544,6 +568,8 @@ void TX11Backend::TopLevelDestroyed(HWND wnd)
         return;
     if (FFocusLeft == wnd)
         FFocusLeft = nullptr;
+    if (FActiveAsked == wnd)
+        FActiveAsked = nullptr;
     if (!FLost) {
         if (it->second.Ic)
             XDestroyIC(it->second.Ic);
@@ -642,23 +668,31 @@ int TX11Backend::ProcessPending()
         Handle(e);
         ++n;
     }
-    CheckFocusLeft();
+    CheckFocus();
     return n;
 }
 
-// Focus moving between two of the program's windows reports FocusOut, then
-// FocusIn; only when no FocusIn of ours followed did another program take it.
-void TX11Backend::CheckFocusLeft()
+// Where the focus is now, once the notices of its moves are all seen: on a
+// window of the program, that one is active; elsewhere, after it left one of
+// ours, another program took it. Focus moving between two of the program's
+// windows is not a deactivation.
+void TX11Backend::CheckFocus()
 {
     HWND left = FFocusLeft;
+    bool moved = FFocusMoved;
     FFocusLeft = nullptr;
-    if (!left || FLost)
+    FFocusMoved = false;
+    if (!moved || FLost)
         return;
     Window focus = None;
     int revert = 0;
     XGetInputFocus(FDisplay, &focus, &revert);
-    if (!FindHwnd(focus))
+    if (HWND now = FindHwnd(focus))
+        FHost.FocusInput(now, true);
+    else if (left && FWindows.count(left)) {
+        FActiveAsked = nullptr;  // activating it again must ask again
         FHost.FocusInput(left, false);
+    }
 }
 
 }  // namespace host::x11

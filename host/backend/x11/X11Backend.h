@@ -4,8 +4,9 @@
 // comes back as input at screen coordinates.
 //
 // Under a window manager the manager draws the title bar and frame, and the
-// X window shows the client area only; on a bare server the window system's
-// own frame shows. Menus, hints and drop-down lists are never managed.
+// X window shows what is inside them (menu bar, scroll bars, client area);
+// on a bare server the window system's own frame shows. Menus, hints and
+// drop-down lists are never managed.
 #include "host/backend/Backend.h"
 #include "host/backend/x11/X11Clipboard.h"
 #include "host/backend/x11/X11Shm.h"
@@ -50,7 +51,7 @@ private:
         bool Named = false;
         HWND Owner = nullptr;
         bool Topmost = false;
-        bool Decorated = false;  // the manager draws the frame: Rect is the client area
+        bool Decorated = false;  // the manager draws the frame: Rect is what is inside it
         bool Popup = false;      // override-redirect
         bool KindTold = false;   // the manager knows whether to decorate it
         bool Iconic = false;     // minimised, as asked of or reported by the manager
@@ -64,7 +65,7 @@ private:
     int FScreen;
     GC FGc;
     Atom FProtocols, FDeleteWindow, FNetWmName, FUtf8, FNetWmState, FNetWmStateAbove;
-    Atom FNetWmStateMaxV, FNetWmStateMaxH, FWmState, FMotifHints;
+    Atom FNetWmStateMaxV, FNetWmStateMaxH, FWmState, FMotifHints, FNetActiveWindow;
     bool FManaged = false;
     std::map<HWND, TXWin> FWindows;
     Cursor FCursor = 0;
@@ -76,6 +77,8 @@ private:
     XIM FIm = nullptr;
     std::unique_ptr<TX11Clipboard> FClipboard;
     HWND FFocusLeft = nullptr;  // lost the focus; deactivates unless another of ours took it
+    bool FFocusMoved = false;   // focus notices arrived since the last look
+    HWND FActiveAsked = nullptr;  // the active window the display was last asked to focus
     bool FLost = false;         // the connection to the server broke
 
     static void ConnectionLost(Display* display, void* self);
@@ -89,6 +92,7 @@ private:
     void SetSizeHints(HWND wnd, const TXWin& xw, const TTopLevelView& v);
     void SetAbove(TXWin& xw, bool above);
     void SendState(const TXWin& xw, bool add, Atom first, Atom second);
+    void AskForFocus(const TXWin& xw);
     void Restack();
     void PutPixels(const TTopLevelView& v, TXWin& xw, RECT r);
     static void CopyPixels(XImage* img, int dx, int dy, const gdi::Surface& s, const RECT& r, Visual* vis);
@@ -102,7 +106,7 @@ private:
     void HandleConfigure(const XConfigureEvent& e);
     void HandleFocus(const XFocusChangeEvent& e);
     void HandleProperty(const XPropertyEvent& e);
-    void CheckFocusLeft();
+    void CheckFocus();
     Cursor CursorFor(HICON cursor);
 };
 
@@ -113,8 +117,8 @@ inline bool SameRect(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// The rectangle of v the X window shows: the client area when a window
-// manager draws the frame, otherwise the whole window.
+// The rectangle of v the X window shows: the inside of the frame when a
+// window manager draws the frame, otherwise the whole window.
 RECT ShownRect(const TTopLevelView& v, bool decorated);
 
 }  // namespace host::x11

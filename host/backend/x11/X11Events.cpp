@@ -108,23 +108,24 @@ void TX11Backend::HandleFocus(const XFocusChangeEvent& e)
     if (!wnd)
         return;
     TXWin& xw = FWindows[wnd];
+    // Decided once the events queued with this one are seen: the focus may
+    // have moved on already, and old notices must not pull it back.
+    FFocusMoved = true;
     if (e.type == FocusOut) {
         if (xw.Ic)
             XUnsetICFocus(xw.Ic);
-        FFocusLeft = wnd;  // decided once the events queued with it are seen
+        FFocusLeft = wnd;
         return;
     }
     if (xw.Ic)
         XSetICFocus(xw.Ic);
-    FFocusLeft = nullptr;
-    FHost.FocusInput(wnd, true);
 }
 
 // Without a window manager the server reports positions relative to the
 // root; a reparenting manager reports them relative to its frame, except in
 // the synthetic notice it sends with root coordinates. A decorated window
-// shows the client area: the window system's window is that, grown by the
-// frame it still keeps for itself.
+// shows the inside of its frame: the window system's window is that, grown
+// by the frame it still keeps for itself.
 void TX11Backend::HandleConfigure(const XConfigureEvent& e)
 {
     HWND wnd = FindHwnd(e.window);
@@ -142,10 +143,10 @@ void TX11Backend::HandleConfigure(const XConfigureEvent& e)
     xw.Rect = r;
     TTopLevelView v;
     if (xw.Decorated && FindView(wnd, v)) {
-        r.left -= v.ClientRect.left - v.Rect.left;
-        r.top -= v.ClientRect.top - v.Rect.top;
-        r.right += v.Rect.right - v.ClientRect.right;
-        r.bottom += v.Rect.bottom - v.ClientRect.bottom;
+        r.left -= v.InnerRect.left - v.Rect.left;
+        r.top -= v.InnerRect.top - v.Rect.top;
+        r.right += v.Rect.right - v.InnerRect.right;
+        r.bottom += v.Rect.bottom - v.InnerRect.bottom;
     }
     FHost.TopLevelMovedInput(wnd, r);
 }

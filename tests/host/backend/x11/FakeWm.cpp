@@ -30,6 +30,7 @@ TFakeWm::TFakeWm(const std::string& display)
     FNetWmState = XInternAtom(FDisplay, "_NET_WM_STATE", False);
     FMaxV = XInternAtom(FDisplay, "_NET_WM_STATE_MAXIMIZED_VERT", False);
     FMaxH = XInternAtom(FDisplay, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+    FActive = XInternAtom(FDisplay, "_NET_ACTIVE_WINDOW", False);
     GRefused = false;
     XErrorHandler old = XSetErrorHandler(TrapAccess);
     XSelectInput(FDisplay, FRoot, SubstructureRedirectMask | SubstructureNotifyMask);
@@ -209,7 +210,9 @@ void TFakeWm::Process()
             break;
         case ConfigureRequest: Configure(e.xconfigurerequest); break;
         case ClientMessage:
-            if (e.xclient.message_type == FNetWmState)
+            if (e.xclient.message_type == FActive)
+                ActivationRequests.push_back(e.xclient.window);
+            else if (e.xclient.message_type == FNetWmState)
                 ChangeNetState(e.xclient.window, e.xclient.data.l[0], Atom(e.xclient.data.l[1]),
                                Atom(e.xclient.data.l[2]));
             else if (e.xclient.message_type == XInternAtom(FDisplay, "WM_CHANGE_STATE", False) &&

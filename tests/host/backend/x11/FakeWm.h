@@ -35,6 +35,8 @@ public:
     void SetMaximized(Window client, bool on);
     // _NET_WM_STATE requests received, as "add:ATOM" / "remove:ATOM".
     std::vector<std::string> StateRequests;
+    // Windows whose program asked for them to be activated.
+    std::vector<Window> ActivationRequests;
     // Windows that asked to be mapped (override-redirect ones never do).
     std::vector<Window> MapRequests;
 
@@ -45,7 +47,7 @@ private:
     bool FRunning = false;
     std::map<Window, Window> FFrames;  // client -> frame
     std::map<Window, int> FOwnUnmaps;  // unmaps of clients the manager made itself
-    Atom FWmState, FNetWmState, FMaxV, FMaxH;
+    Atom FWmState, FNetWmState, FMaxV, FMaxH, FActive;
 
     void Manage(Window client);
     void Configure(const XConfigureRequestEvent& e);

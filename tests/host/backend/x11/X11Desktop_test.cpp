@@ -15,6 +15,7 @@
 #include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -223,6 +224,27 @@ TEST_F(X11DesktopTest, AnotherProgramTakingTheFocusDeactivatesTheProgram)
     FocusX(xa);
     EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == a; })) << "coming back activates again";
     XDestroyWindow(FPeer, other);
+}
+
+// Without a window manager nobody else moves the keyboard focus: the window
+// the program activates gets it, whatever the pointer is over.
+TEST_F(X11DesktopTest, ActivatingAWindowGivesItTheKeyboard)
+{
+    HWND a = Top("keys a", 40, 40, 200, 150), b = Top("keys b", 300, 40, 200, 150);
+    Window xa = WaitForXWindow("keys a"), xb = WaitForXWindow("keys b");
+    ASSERT_NE(xa, 0u);
+    ASSERT_NE(xb, 0u);
+    auto focused = [&] {
+        Window f = 0;
+        int revert = 0;
+        XGetInputFocus(FPeer, &f, &revert);
+        return f;
+    };
+    for (auto [wnd, xw] : {std::pair{a, xa}, std::pair{b, xb}, std::pair{a, xa}}) {
+        SetActiveWindow(wnd);
+        EXPECT_TRUE(PumpUntil([&] { return focused() == xw; }));
+        EXPECT_EQ(GetActiveWindow(), wnd) << "the focus coming back must not change the activation";
+    }
 }
 
 TEST_F(X11DesktopTest, LeavingAllWindowsTellsTheWindowUnderThePointer)

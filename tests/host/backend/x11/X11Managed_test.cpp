@@ -10,6 +10,7 @@
 #include <X11/Xatom.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -101,7 +102,7 @@ TEST_F(X11ManagedTest, TheManagerFramesTheClientAreaWhereTheWindowSystemHasIt)
     RECT before;
     GetWindowRect(wnd, &before);
     EXPECT_EQ(before, RECT(100, 120, 400, 320)) << "the frame moved the window";
-    EXPECT_EQ(ShownGeometry(xw), ClientOnScreen(wnd)) << "the X window must show exactly the client area";
+    EXPECT_EQ(ShownGeometry(xw), ClientOnScreen(wnd)) << "without a menu bar the X window shows the client area";
 
     // The client's own pixels, not the window system's caption.
     XImage* img = XGetImage(FPeer, xw, 0, 0, 20, 20, AllPlanes, ZPixmap);
@@ -125,6 +126,39 @@ TEST_F(X11ManagedTest, TheManagerFramesTheClientAreaWhereTheWindowSystemHasIt)
     SetWindowPos(wnd, nullptr, 60, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_TRUE(PumpUntil([&] { return ShownGeometry(xw) == ClientOnScreen(wnd); }));
     EXPECT_EQ(ClientOnScreen(wnd).left, 60 + frameInsets.left);
+}
+
+// The manager replaces only the frame and title bar: the menu bar is the
+// window's own and shows with the client area.
+TEST_F(X11ManagedTest, TheMenuBarShowsWithTheClientArea)
+{
+    HMENU bar = CreateMenu();
+    AppendMenu(bar, MF_STRING, 1, "&File");
+    HWND wnd = Top("with menu", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200);
+    ASSERT_TRUE(SetMenu(wnd, bar));
+    UpdateWindow(wnd);
+    Window xw = WaitForXWindow("with menu");
+    ASSERT_NE(xw, 0u);
+    RECT shown = ShownGeometry(xw), client = ClientOnScreen(wnd);
+    EXPECT_EQ(shown.top, client.top - GetSystemMetrics(SM_CYMENU)) << "the menu bar is hidden";
+    EXPECT_EQ(shown.left, client.left);
+    EXPECT_EQ(shown.right, client.right);
+    EXPECT_EQ(shown.bottom, client.bottom);
+}
+
+TEST_F(X11ManagedTest, TheProgramActivatingAWindowAsksTheManager)
+{
+    HWND a = Top("first", WS_OVERLAPPEDWINDOW, 40, 40, 200, 150);
+    HWND b = Top("second", WS_OVERLAPPEDWINDOW, 300, 40, 200, 150);
+    Window xa = WaitForXWindow("first"), xb = WaitForXWindow("second");
+    ASSERT_NE(xa, 0u);
+    ASSERT_NE(xb, 0u);
+    for (auto [wnd, xw] : {std::pair{a, xa}, std::pair{b, xb}, std::pair{a, xa}}) {
+        FWm->ActivationRequests.clear();
+        SetActiveWindow(wnd);
+        ASSERT_TRUE(PumpUntil([&] { return !FWm->ActivationRequests.empty(); }));
+        EXPECT_EQ(FWm->ActivationRequests.back(), xw);
+    }
 }
 
 TEST_F(X11ManagedTest, SizeLimitsAreTheClientAreasAndTheClientStaysPut)
