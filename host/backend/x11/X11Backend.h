@@ -83,6 +83,7 @@ private:
 
     static void ConnectionLost(Display* display, void* self);
     void OpenInputMethod();
+    static void InputMethodGone(XIM im, XPointer self, XPointer unused);
     void CreateIc(TXWin& xw);
 
     TXWin& Create(const TTopLevelView& v);

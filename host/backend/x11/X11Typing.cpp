@@ -102,7 +102,20 @@ void TX11Backend::OpenInputMethod()
     if (!plain) {  // only styles that draw into our windows, which we cannot offer
         XCloseIM(FIm);
         FIm = nullptr;
+        return;
     }
+    // An input method server that goes away takes its contexts with it:
+    // typing falls back to the keysyms instead of using dead handles.
+    XIMCallback gone{reinterpret_cast<XPointer>(this), InputMethodGone};
+    XSetIMValues(FIm, XNDestroyCallback, &gone, nullptr);
+}
+
+void TX11Backend::InputMethodGone(XIM, XPointer self, XPointer)
+{
+    auto* b = reinterpret_cast<TX11Backend*>(self);
+    b->FIm = nullptr;
+    for (auto& [wnd, xw] : b->FWindows)
+        xw.Ic = nullptr;
 }
 
 void TX11Backend::CreateIc(TXWin& xw)

@@ -177,6 +177,29 @@ TEST_F(GridSizingTest, SelectingBeyondAnEdgeScrollsOnTheTimerUntilTheButtonIsRel
     EXPECT_EQ(g->GetSelection(), (TGridRect{1, 2, 1, g->GetRow()}));
 }
 
+TEST_F(GridSizingTest, AMarkShowsWhereTheDraggedRowWillGo)
+{
+    TStringGrid* g = MakeGrid(TGridOptions{goRowMoving});
+    auto pixel = [&](int X, int Y) {
+        HDC dc = GetDC(nullptr);
+        TPoint p = g->ClientToScreen(TPoint{X, Y});
+        COLORREF c = GetPixel(dc, p.x, p.y);
+        ReleaseDC(nullptr, dc);
+        return c;
+    };
+    POINT from = At(g, 25, 21 + 5);  // row 1
+    Input::MouseMove(from.x, from.y);
+    Input::MouseDown();
+    POINT to = At(g, 25, 21 + 2 * 21 + 5);  // row 3, which ends at 21 + 3 * 21
+    Input::MouseMove(to.x, to.y);
+    ProcessPendingMessages();
+    EXPECT_EQ(pixel(120, 21 + 3 * 21), ColorToRGB(clHighlight)) << "below row 3";
+    EXPECT_NE(pixel(120, 21), ColorToRGB(clHighlight)) << "not above row 1";
+    Input::MouseUp();
+    ProcessPendingMessages();
+    EXPECT_NE(pixel(120, 21 + 3 * 21), ColorToRGB(clHighlight)) << "gone after the drop";
+}
+
 TEST_F(GridSizingTest, ARowDraggedBelowTheGridScrollsAndDropsAtTheEdge)
 {
     TStringGrid* g = MakeGrid(TGridOptions{goRowMoving}, 5, 100);

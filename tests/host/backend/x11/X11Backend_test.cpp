@@ -113,14 +113,26 @@ protected:
         GetWindowRect(wnd, &wr);
         POINT origin{0, 0};
         ClientToScreen(wnd, &origin);
-        XImage* img = XGetImage(FPeer, xw, origin.x - wr.left, origin.y - wr.top, unsigned(c.right),
-                                unsigned(c.bottom), AllPlanes, ZPixmap);
-        ASSERT_NE(img, nullptr);
+        XImage* img = nullptr;
         auto shown = [&](int x, int y) {
             unsigned long p = XGetPixel(img, x, y);
             return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
         };
         HDC dc = GetDC(wnd);
+        // On a busy machine the server may still be catching up with painting.
+        auto same = [&] {
+            if (img)
+                XDestroyImage(img);
+            img = XGetImage(FPeer, xw, origin.x - wr.left, origin.y - wr.top, unsigned(c.right), unsigned(c.bottom),
+                            AllPlanes, ZPixmap);
+            for (int y = 0; img && y < c.bottom; ++y)
+                for (int x = 0; x < c.right; ++x)
+                    if (shown(x, y) != GetPixel(dc, x, y))
+                        return false;
+            return img != nullptr;
+        };
+        PumpUntil(same);
+        ASSERT_NE(img, nullptr);
         int mismatches = 0;
         for (int y = 0; y < c.bottom; ++y)
             for (int x = 0; x < c.right; ++x)

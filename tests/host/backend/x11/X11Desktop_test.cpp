@@ -464,6 +464,25 @@ TEST_F(X11DesktopTest, ACursorOfItsOwnShowsOnTheServer)
     UnregisterResource(TResType::Cursor, "X11TESTCURSOR");
 }
 
+// A request the server refuses (here: another client destroyed the
+// program's X window under it) is reported, and the program goes on.
+TEST_F(X11DesktopTest, ARefusedRequestIsReportedNotFatal)
+{
+    HWND wnd = Top("destroyed under us", 60, 60, 200, 150);
+    Window xw = WaitForXWindow("destroyed under us");
+    ASSERT_NE(xw, 0u);
+    XDestroyWindow(FPeer, xw);
+    XSync(FPeer, False);
+    testing::internal::CaptureStderr();
+    SetWindowPos(wnd, nullptr, 90, 90, 250, 160, SWP_NOZORDER);
+    InvalidateRect(wnd, nullptr, TRUE);
+    Pump(200);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("the X server refused request"), std::string::npos) << said;
+    EXPECT_TRUE(IsWindow(wnd));
+    EXPECT_TRUE(DestroyWindow(wnd));
+}
+
 // The server going away ends the program's loop with a clear message
 // instead of killing the process in the middle of whatever it was doing.
 TEST_F(X11DesktopTest, LosingTheServerEndsTheLoop)

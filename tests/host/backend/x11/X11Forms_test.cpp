@@ -228,40 +228,51 @@ TEST_F(X11FormsTest, AModalFormIsATransientWindowOfTheFormItCoversAndGetsTheClos
 // same form.
 TEST_F(X11FormsTest, TheServerShowsTheSameClientAreaAsTheHeadlessScreen)
 {
-    TForm* f = SampleForm();
-    Window xw = ShowAndWait(f);
-    ASSERT_NE(xw, 0u);
-    RECT wr = f->GetBoundsRect();
-    TPoint origin = f->ClientToScreen(TPoint{0, 0});
-    int w = f->GetClientWidth(), h = f->GetClientHeight();
-    XImage* img = XGetImage(FPeer, xw, origin.x - wr.left, origin.y - wr.top, unsigned(w), unsigned(h), AllPlanes,
-                            ZPixmap);
-    ASSERT_NE(img, nullptr);
-    std::vector<uint32_t> shown(size_t(w) * size_t(h));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            shown[size_t(y) * size_t(w) + size_t(x)] = uint32_t(XGetPixel(img, x, y) & 0xFFFFFF);
-    XDestroyImage(img);
-    FreeForms();
-
+    // The in-memory screen's picture first.
     setenv("KEL_BACKEND", "headless", 1);
     ResetWindowSystem(SIZE{800, 600});
-    DoneApplication();
     ASSERT_FALSE(ScreenHasDisplay());
     TForm* g = SampleForm();
     g->Show();
     ProcessPendingMessages();
     TImageData headless = CaptureWindow(g->GetHandle());
+    RECT wr = g->GetBoundsRect();
+    TPoint origin = g->ClientToScreen(TPoint{0, 0});
+    int w = g->GetClientWidth(), h = g->GetClientHeight();
     int ox = origin.x - wr.left, oy = origin.y - wr.top;
+    FreeForms();
+    DoneApplication();
+
+    setenv("KEL_BACKEND", "x11", 1);
+    ResetWindowSystem();
+    ASSERT_TRUE(ScreenHasDisplay());
+    TForm* f = SampleForm();
+    Window xw = ShowAndWait(f);
+    ASSERT_NE(xw, 0u);
+    ASSERT_EQ(f->ClientToScreen(TPoint{0, 0}), origin);
+    XImage* img = nullptr;
     int mismatches = 0, distinct = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t want = headless.Pixel(ox + x, oy + y) & 0xFFFFFF;
-            uint32_t got = shown[size_t(y) * size_t(w) + size_t(x)];
-            distinct += want != headless.Pixel(ox, oy);
-            if (got != want && mismatches++ < 5)
-                ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex << got << " instead of " << want;
-        }
+    auto compare = [&](bool report) {
+        if (img)
+            XDestroyImage(img);
+        img = XGetImage(FPeer, xw, ox, oy, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
+        mismatches = distinct = 0;
+        for (int y = 0; img && y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint32_t want = headless.Pixel(ox + x, oy + y) & 0xFFFFFF;
+                auto got = uint32_t(XGetPixel(img, x, y) & 0xFFFFFF);
+                distinct += want != (headless.Pixel(ox, oy) & 0xFFFFFF);
+                if (got != want && mismatches++ < 5 && report)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " shows " << std::hex << got << " instead of "
+                                  << want;
+            }
+        return img && mismatches == 0;
+    };
+    // On a busy machine the server may still be catching up with painting.
+    PumpUntil([&] { return compare(false); });
+    compare(true);
+    ASSERT_NE(img, nullptr);
+    XDestroyImage(img);
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(distinct, 500) << "the form drew too little for the comparison to mean anything";
 }
