@@ -1,6 +1,6 @@
 // The open and save dialogs on a temporary folder tree, worked through their
 // controls and answered through the modal hook.
-#include "FormsTest.h"
+#include "DialogTest.h"
 
 #include "host/vcl/Dialogs.h"
 #include "host/vcl/StdCtrls.h"
@@ -14,37 +14,6 @@ namespace fs = std::filesystem;
 
 namespace formstest {
 namespace {
-
-TForm* FormOf(HWND Wnd) { return dynamic_cast<TForm*>(FindControl(Wnd)); }
-
-template <class T = TControl>
-T* Find(TForm* Form, const std::string& Name)
-{
-    auto* c = dynamic_cast<T*>(Form->FindComponent(Name));
-    EXPECT_NE(c, nullptr) << Name;
-    return c;
-}
-
-void ClickAt(TControl* C, int X, int Y)
-{
-    TPoint p = C->ClientToScreen(TPoint{X, Y});
-    Input::Click(p.x, p.y);
-}
-
-void ClickCentre(TForm* Form, const std::string& Name)
-{
-    TControl* c = Find(Form, Name);
-    if (c) ClickAt(c, c->GetWidth() / 2, c->GetHeight() / 2);
-}
-
-void TypeFileName(TForm* Form, const std::string& Text)
-{
-    auto* e = Find<TEdit>(Form, "FileName");
-    if (!e) return;
-    ClickAt(e, 4, e->GetHeight() / 2);
-    e->SelectAll();
-    Input::TypeText(Text);
-}
 
 std::vector<std::string> ListItems(TForm* Form, const std::string& Name)
 {
@@ -125,7 +94,7 @@ TEST_F(FileDialogTest, OpenDialogTakesATypedNameOrADoubleClickedFile)
         EXPECT_TRUE(Find(form, "ReadOnly")->GetVisible());
         EXPECT_FALSE(Find(form, "Help")->GetVisible());
         if (const char* dir = std::getenv("KEL_SCREENSHOTS")) Screenshot(Wnd, std::string(dir) + "/open-dialog.png");
-        TypeFileName(form, "beta.txt");
+        TypeInto(form, "FileName", "beta.txt");
         ClickCentre(form, "OK");
     });
     ASSERT_TRUE(dialog->Execute());
@@ -147,10 +116,10 @@ TEST_F(FileDialogTest, FileMustExistNamesTheMissingFileAndKeepsTheDialogOpen)
     SetModalHook([&](HWND Wnd) {
         if (AnswerMessage(Wnd, messages, "OK")) return;
         TForm* form = FormOf(Wnd);
-        TypeFileName(form, "missing.txt");
+        TypeInto(form, "FileName", "missing.txt");
         ClickCentre(form, "OK");
         EXPECT_TRUE(form->GetVisible());   // still choosing
-        TypeFileName(form, "alpha.txt");
+        TypeInto(form, "FileName", "alpha.txt");
         ClickCentre(form, "OK");
     });
     ASSERT_TRUE(dialog->Execute());
@@ -179,7 +148,7 @@ TEST_F(FileDialogTest, SaveDialogAsksBeforeReplacingAnExistingFile)
             if (AnswerMessage(Wnd, messages, k.Answer)) return;
             TForm* form = FormOf(Wnd);
             EXPECT_EQ(form->GetCaption(), "Save As");
-            TypeFileName(form, "beta.txt");
+            TypeInto(form, "FileName", "beta.txt");
             ClickCentre(form, "OK");
             if (form->GetModalResult() == mrNone) ClickCentre(form, "Cancel");
         });
@@ -211,7 +180,7 @@ TEST_F(FileDialogTest, DefaultExtIsAppendedToNamesWithoutOne)
         dialog->SetDefaultExt("txt");
         SetModalHook([&](HWND Wnd) {
             TForm* form = FormOf(Wnd);
-            TypeFileName(form, k.Typed);
+            TypeInto(form, "FileName", k.Typed);
             ClickCentre(form, "OK");
         });
         ASSERT_TRUE(dialog->Execute()) << k.Typed;
@@ -273,13 +242,13 @@ TEST_F(FileDialogTest, FoldersListOpensSubfoldersAndTypedPathsWork)
         EXPECT_EQ(ListItems(form, "Files"), std::vector<std::string>{"gamma.txt"});
         EXPECT_EQ(ListItems(form, "Folders").back(), "deeper");
         // A typed folder changes the folder; a typed mask filters.
-        TypeFileName(form, "..");
+        TypeInto(form, "FileName", "..");
         ClickCentre(form, "OK");
         EXPECT_EQ(ListItems(form, "Files"), (std::vector<std::string>{"alpha.txt", "beta.txt"}));
-        TypeFileName(form, "*.doc");
+        TypeInto(form, "FileName", "*.doc");
         ClickCentre(form, "OK");
         EXPECT_EQ(ListItems(form, "Files"), std::vector<std::string>{"notes.doc"});
-        TypeFileName(form, "sub/gamma.txt");
+        TypeInto(form, "FileName", "sub/gamma.txt");
         ClickCentre(form, "OK");
     });
     ASSERT_TRUE(dialog->Execute());
@@ -318,7 +287,7 @@ TEST_F(FileDialogTest, MultiSelectReturnsEveryChosenFile)
     TOpenDialog* dialog = MakeDialog<TOpenDialog>(TOpenOptions{ofAllowMultiSelect, ofFileMustExist});
     SetModalHook([&](HWND Wnd) {
         TForm* form = FormOf(Wnd);
-        TypeFileName(form, "\"alpha.txt\" \"beta.txt\"");
+        TypeInto(form, "FileName", "\"alpha.txt\" \"beta.txt\"");
         ClickCentre(form, "OK");
     });
     ASSERT_TRUE(dialog->Execute());
@@ -344,7 +313,7 @@ TEST_F(FileDialogTest, OptionsShapeTheDialogAndItsAnswers)
     SetModalHook([&](HWND Wnd) {
         TForm* form = FormOf(Wnd);
         ClickCentre(form, "ReadOnly");
-        TypeFileName(form, "alpha.txt");
+        TypeInto(form, "FileName", "alpha.txt");
         ClickCentre(form, "OK");
     });
     ASSERT_TRUE(dialog->Execute());
@@ -355,7 +324,7 @@ TEST_F(FileDialogTest, OptionsShapeTheDialogAndItsAnswers)
     dialog->SetInitialDir(FDir + "/sub");
     SetModalHook([&](HWND Wnd) {
         TForm* form = FormOf(Wnd);
-        TypeFileName(form, "gamma.txt");
+        TypeInto(form, "FileName", "gamma.txt");
         ClickCentre(form, "OK");
     });
     ASSERT_TRUE(dialog->Execute());
@@ -386,7 +355,7 @@ TEST_F(FileDialogTest, CreatePromptAndPathMustExistGuardNewNames)
         SetModalHook([&](HWND Wnd) {
             if (AnswerMessage(Wnd, messages, k.Answer)) return;
             TForm* form = FormOf(Wnd);
-            TypeFileName(form, k.Typed);
+            TypeInto(form, "FileName", k.Typed);
             ClickCentre(form, "OK");
             if (form->GetModalResult() == mrNone) ClickCentre(form, "Cancel");
         });
@@ -422,7 +391,7 @@ TEST_F(FileDialogTest, LinksAndReadOnlyFilesFollowTheOptions)
         SetModalHook([&](HWND Wnd) {
             if (AnswerMessage(Wnd, messages, "OK")) return;
             TForm* form = FormOf(Wnd);
-            TypeFileName(form, k.Typed);
+            TypeInto(form, "FileName", k.Typed);
             ClickCentre(form, "OK");
             if (form->GetModalResult() == mrNone) ClickCentre(form, "Cancel");
         });

@@ -1,6 +1,6 @@
 // Find, replace, colour, font and print dialogs, worked through their
 // controls with injected input; the modal ones answered through the modal hook.
-#include "FormsTest.h"
+#include "DialogTest.h"
 
 #include "host/vcl/Dialogs.h"
 #include "host/vcl/Filer.h"
@@ -11,41 +11,6 @@
 
 namespace formstest {
 namespace {
-
-TForm* FormOf(HWND Wnd) { return dynamic_cast<TForm*>(FindControl(Wnd)); }
-
-template <class T = TControl>
-T* Find(TForm* Form, const std::string& Name)
-{
-    auto* c = dynamic_cast<T*>(Form->FindComponent(Name));
-    EXPECT_NE(c, nullptr) << Name;
-    return c;
-}
-
-void ClickAt(TControl* C, int X, int Y)
-{
-    TPoint p = C->ClientToScreen(TPoint{X, Y});
-    Input::Click(p.x, p.y);
-}
-
-void ClickCentre(TForm* Form, const std::string& Name)
-{
-    TControl* c = Find(Form, Name);
-    if (c) ClickAt(c, c->GetWidth() / 2, c->GetHeight() / 2);
-}
-
-// Replaces an edit's text the way a user does: click in it, select all, type.
-void TypeInto(TForm* Form, const std::string& Name, const std::string& Text)
-{
-    auto* e = Find<TEdit>(Form, Name);
-    if (!e) return;
-    ClickAt(e, 4, e->GetHeight() / 2);
-    e->SelectAll();
-    if (Text.empty())
-        Input::KeyPress(VK_DELETE);
-    else
-        Input::TypeText(Text);
-}
 
 void ClickListItem(TForm* Form, const std::string& Name, const std::string& Item)
 {
