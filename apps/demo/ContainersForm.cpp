@@ -166,7 +166,7 @@ HWND Modeless(TComponent* Owner)
 const TRegisterDialog OpenShot{"dialog-open", [](TComponent* Owner) {
                                    return Modal<TOpenDialog>(Owner, [](TOpenDialog* d) {
                                        d->SetFilter("All files (*.*)|*.*");
-                                       d->SetInitialDir("/usr/share");
+                                       d->SetInitialDir("/etc");
                                    });
                                }};
 const TRegisterDialog SaveShot{"dialog-save", [](TComponent* Owner) {
