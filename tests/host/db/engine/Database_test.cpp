@@ -5,6 +5,7 @@
 
 #include "EngineTestUtil.h"
 #include "host/db/engine/EngineInfo.h"
+#include "host/rtl/Drives.h"
 
 using namespace enginetest;
 
@@ -384,6 +385,18 @@ TEST(Database, DamagedMetadataIsReportedAsCorrupt)
         }
         EXPECT_EQ(ErrorOf([&] { db->OpenTable("CUST"); }), DBIERR_FILECORRUPT) << t.damage;
     }
+}
+
+// A database named with a mapped drive letter is the folder the drive stands for.
+TEST(Database, DriveLetterPathsOpenTheMappedFolder)
+{
+    TempDir dir;
+    TEngineDatabase::Open(dir.Path())->CreateTable("CUST", ttParadox, CustomerDesc());
+    SetDriveRoot('K', dir.Path());
+    auto db = TEngineDatabase::Open("K:\\");
+    EXPECT_NO_THROW(db->OpenTable("CUST"));
+    ResetDriveRoots();
+    EXPECT_EQ(ErrorOf([] { TEngineDatabase::Open("K:\\"); }), DBIERR_OSEINVAL);
 }
 
 } // namespace
