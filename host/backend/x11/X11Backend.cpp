@@ -166,8 +166,12 @@ TX11Backend::TX11Backend(TBackendHost& host, Display* display)
 
 TX11Backend::~TX11Backend()
 {
-    if (FLost)
-        return;  // nothing can be sent any more; the process cleans up
+    if (FLost) {
+        // Nothing can be sent any more: free the client-side GC record without
+        // a request, and leave the connection's own memory to the process.
+        XFree(FGc);
+        return;
+    }
     for (auto& [wnd, xw] : FWindows) {
         if (xw.Ic)
             XDestroyIC(xw.Ic);
